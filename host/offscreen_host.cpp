@@ -1,0 +1,61 @@
+// Host backend with no display: virtual clock, recorded messages, bitmaps
+// compiled into the program.
+#include "host/offscreen_host.h"
+
+#include "data/bitmaps.h"
+#include "host/virtual_clock.h"
+
+#include <cstdio>
+
+namespace {
+
+std::uint32_t virtualTick = 0;
+std::uint64_t virtualElapsed = 0;  // ms since the clock was last set
+
+RecordedMessage messages[MaxRecordedMessages];
+int messageCount = 0;
+long swaps = 0;
+
+void copyText(char* to, std::size_t size, const char* from) {
+    std::snprintf(to, size, "%s", from ? from : "");
+}
+
+}  // namespace
+
+void setVirtualTick(std::uint32_t tick) {
+    virtualTick = tick;
+    virtualElapsed = 0;
+}
+
+void advanceVirtualClock(std::uint32_t milliseconds) {
+    virtualTick += milliseconds;  // unsigned: wraps modulo 2^32
+    virtualElapsed += milliseconds;
+}
+
+std::uint32_t hostTickCount() { return virtualTick; }
+
+std::int32_t hostCalendarSeconds() {
+    return VirtualCalendarEpoch + static_cast<std::int32_t>(virtualElapsed / 1000);
+}
+
+void hostShowMessage(const char* caption, const char* text, MessageKind kind) {
+    if (messageCount < MaxRecordedMessages) {
+        RecordedMessage& m = messages[messageCount];
+        copyText(m.caption, sizeof m.caption, caption);
+        copyText(m.text, sizeof m.text, text);
+        m.kind = kind;
+    }
+    ++messageCount;
+}
+
+int recordedMessageCount() { return messageCount; }
+
+const RecordedMessage& recordedMessage(int index) { return messages[index]; }
+
+void clearRecordedMessages() { messageCount = 0; }
+
+BitmapBytes hostFindBitmap(int id) { return findEmbeddedBitmap(id); }
+
+void hostSwapBuffers() { ++swaps; }
+
+long swapCount() { return swaps; }

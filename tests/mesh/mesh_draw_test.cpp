@@ -1,0 +1,95 @@
+#include "mesh/mesh_draw.h"
+
+#include "mesh/gl_api.h"
+#include "tests/support/feedback.h"
+#include "tests/support/gl_test_context.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MeshDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ensureGlTestContext());
+        guard = std::make_unique<GlStateGuard>();
+        // Identity projection: object x, y in [-1, 1] map onto the viewport.
+        glViewport(0, 0, TestViewportWidth, TestViewportHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        mesh = std::make_unique<Mesh>();
+        initMesh(*mesh);
+    }
+    void TearDown() override { guard.reset(); }
+
+    std::unique_ptr<GlStateGuard> guard;
+    std::unique_ptr<Mesh> mesh;
+};
+
+float windowX(float x) { return (x + 1.0f) * 0.5f * TestViewportWidth; }
+float windowY(float y) { return (y + 1.0f) * 0.5f * TestViewportHeight; }
+
+}  // namespace
+
+TEST_F(MeshDraw, IssuesEveryTriangleInOrderWithItsTextureCoordinates) {
+    addVertex(*mesh, -0.5f, -0.5f, 0);
+    addVertex(*mesh, 0.5f, -0.5f, 0);
+    addVertex(*mesh, 0.5f, 0.5f, 0);
+    addVertex(*mesh, -0.5f, 0.5f, 0);
+    addTriangle(*mesh, 0, 1, 2);
+    addTriangle(*mesh, 0, 2, 3);
+    for (int i = 0; i < 4; ++i) setVertexTexCoord(*mesh, i, 0.1f * i, 0.2f * i);
+    const auto items = captureFeedback([&] { drawMesh(*mesh); });
+    ASSERT_EQ(items.size(), 2u);
+    const int corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int t = 0; t < 2; ++t) {
+        ASSERT_EQ(items[t].kind, FeedbackKind::Polygon);
+        ASSERT_EQ(items[t].vertices.size(), 3u);
+        for (int c = 0; c < 3; ++c) {
+            const Vertex v = getVertex(*mesh, corners[t][c]);
+            const FeedbackVertex& f = items[t].vertices[c];
+            EXPECT_NEAR(f.x, windowX(v.x), 0.01);
+            EXPECT_NEAR(f.y, windowY(v.y), 0.01);
+            EXPECT_FLOAT_EQ(f.s, v.u);
+            EXPECT_FLOAT_EQ(f.t, v.v);
+        }
+    }
+}
+
+TEST_F(MeshDraw, BindsAndReleasesAPositiveTextureOnly) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    addVertex(*mesh, 0, 0, 0);
+    addVertex(*mesh, 0.5f, 0, 0);
+    addVertex(*mesh, 0, 0.5f, 0);
+    addTriangle(*mesh, 0, 1, 2);
+
+    setTexture(*mesh, name);
+    glDisable(GL_TEXTURE_2D);
+    drawMesh(*mesh);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), name);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+
+    // Untextured: the caller's texture state is left exactly as it was.
+    setTexture(*mesh, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glEnable(GL_TEXTURE_2D);
+    drawMesh(*mesh);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
+    glDeleteTextures(1, &name);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(MeshDraw, AnEmptyMeshDrawsNothingAndLeavesNoError) {
+    const auto items = captureFeedback([&] { drawMesh(*mesh); });
+    EXPECT_TRUE(items.empty());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
