@@ -1,0 +1,160 @@
+#include "fish/steering.h"
+
+#include "scene/decoration.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
+
+}  // namespace
+
+void probeBox(const Fish& fish, Vertex point, Vertex direction, Vertex corners[ProbeCorners]) {
+    const float xMin = getXMin(fish), xMax = getXMax(fish);
+    const float yMin = getYMin(fish), yMax = getYMax(fish);
+    const float zMin = getZMin(fish), zMax = getZMax(fish);
+    const float local[ProbeCorners][3] = {
+        {xMin, yMax, zMax}, {xMin, yMax, zMin}, {xMax, yMax, zMin}, {xMax, yMax, zMax},
+        {xMin, yMin, zMax}, {xMin, yMin, zMin}, {xMax, yMin, zMin}, {xMax, yMin, zMax},
+    };
+
+    const double dx = direction.x, dy = direction.y, dz = direction.z;
+
+    // Heading in radians. The turn below carries the nose (local -x) to
+    // (-cos psi, 0, -sin psi), while the drawn yaw (glRotatef about +y, its
+    // sign taken from z) carries it to (-cos yaw, 0, sin yaw): so psi is the
+    // drawn yaw negated, which puts the nose along the direction.
+    double psi = 0.0;
+    const float h2 = static_cast<float>(dx * dx + dz * dz);
+    if (h2 != 0.0f) {
+        const double magnitude = std::acos(clampUnit(-dx / std::sqrt(static_cast<double>(h2))));
+        psi = direction.z < 0.0f ? magnitude : -magnitude;
+    }
+
+    // Pitch in radians, the drawn pitch: negative (nose up) when rising.
+    double theta = 0.0;
+    const float w = static_cast<float>(dx * dx + dy * dy + dz * dz);
+    const float h = static_cast<float>(dx * dx + dz * dz);
+    if (w != 0.0f && h != 0.0f) {
+        theta = std::acos(clampUnit(static_cast<double>(h) /
+                                    (std::sqrt(static_cast<double>(h)) *
+                                     std::sqrt(static_cast<double>(w)))));
+        if (direction.y > 0.0f) theta = -theta;
+    }
+
+    const double cosT = std::cos(theta), sinT = std::sin(theta);
+    const double cosP = std::cos(psi), sinP = std::sin(psi);
+    for (int i = 0; i < ProbeCorners; ++i) {
+        const double x = local[i][0], y = local[i][1], z = local[i][2];
+        const double x1 = x * cosT - y * sinT;
+        const double y1 = x * sinT + y * cosT;
+        const double x2 = x1 * cosP - z * sinP;
+        const double z2 = x1 * sinP + z * cosP;
+        corners[i] = Vertex{};
+        corners[i].x = static_cast<float>(x2 + point.x);
+        corners[i].y = static_cast<float>(y1 + point.y);
+        corners[i].z = static_cast<float>(z2 + point.z);
+    }
+}
+
+int countProbeHits(const Fish& fish, const Decoration& decoration) {
+    Vertex startBox[ProbeCorners];
+    Vertex endBox[ProbeCorners];
+    probeBox(fish, fish.position, fish.velocity, startBox);
+    probeBox(fish, predictedRampEnd(fish), fish.targetVelocity, endBox);
+    int hits = 0;
+    for (int i = 0; i < ProbeCorners; ++i) {
+        if (blocksSegment(decoration, startBox[i], endBox[i], fish.size)) ++hits;
+    }
+    return hits;
+}
+
+void avoidCollisions(Fish& fish) {
+    const Vertex here = fish.position;
+    const Vertex myEnd = predictedRampEnd(fish);  // taken once, not after reversals
+
+    // Give way: one reversal per qualifying fish, so an even number cancels.
+    for (int i = 0; i < fish.schoolCount; ++i) {
+        const Fish& other = fish.school[i];
+        if (&other == &fish) continue;
+        const float d = pointDistance(myEnd, predictedRampEnd(other));
+        if (d < fish.yieldDistance && getPriority(other) > fish.priority) {
+            fish.targetVelocity.x = -fish.targetVelocity.x;
+            fish.targetVelocity.y = -fish.targetVelocity.y;
+            fish.targetVelocity.z = -fish.targetVelocity.z;
+        }
+    }
+
+    // Turn away from each rock met, in order: the last one met decides.
+    for (int k = 0; k < fish.obstacleCount; ++k) {
+        const Decoration& rock = fish.obstacles[k];
+        if (countProbeHits(fish, rock) < 1) continue;
+        const float speed = vectorLength(fish.targetVelocity);
+        const float ax = here.x - rock.position.x;
+        const float ay = here.y - rock.position.y;
+        const float az = here.z - rock.position.z;
+        const float length = vectorLength(ax, ay, az);
+        if (length == 0.0f) continue;
+        fish.targetVelocity.x = ax / length * speed;
+        fish.targetVelocity.y = ay / length * speed;
+        fish.targetVelocity.z = az / length * speed;
+    }
+}
+
+void computeFlock(Fish& fish) {
+    if (fish.flockShared) return;  // a mate computed it for us; the flag stays
+    const int species = fish.species;
+    float sx = 0.0f, sy = 0.0f, sz = 0.0f;
+    float vx = 0.0f, vy = 0.0f, vz = 0.0f;
+    int n = 0, nNear = 0;
+    for (int i = 0; i < fish.schoolCount; ++i) {
+        const Fish& mate = fish.school[i];
+        if (getSpecies(mate) != species) continue;
+        const Vertex p = getPosition(mate);
+        const Vertex v = getVelocity(mate);
+        sx += p.x;
+        sy += p.y;
+        sz += p.z;
+        // Measured against the centre of the previous computation.
+        if (pointDistance(p, fish.flockCentre) <= fish.flockRadius) {
+            vx += v.x;
+            vy += v.y;
+            vz += v.z;
+            ++nNear;
+        }
+        ++n;
+    }
+    // The fish is normally in its own school; unlinked, it is its own flock.
+    const bool inSchool = n > 0;
+    if (!inSchool) {
+        const Vertex p = getPosition(fish);
+        sx = p.x;
+        sy = p.y;
+        sz = p.z;
+        n = 1;
+    }
+    Vertex centre{};
+    centre.x = sx / static_cast<float>(n);
+    centre.y = sy / static_cast<float>(n);
+    centre.z = sz / static_cast<float>(n);
+    Vertex heading{};
+    if (nNear > 0) {
+        heading.x = vx / static_cast<float>(nNear);
+        heading.y = vy / static_cast<float>(nNear);
+        heading.z = vz / static_cast<float>(nNear);
+    }
+    for (int i = 0; i < fish.schoolCount; ++i) {
+        Fish& mate = fish.school[i];
+        if (getSpecies(mate) != species) continue;
+        setFlockHeading(mate, heading);
+        setFlockCentre(mate, centre);
+        setFlockShared(mate, true);
+    }
+    if (!inSchool) {
+        setFlockHeading(fish, heading);
+        setFlockCentre(fish, centre);
+    }
+    setFlockShared(fish, false);
+}
