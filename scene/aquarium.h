@@ -1,0 +1,34 @@
+// The whole scene: nine fish, twenty-five rock slabs (seventeen placed), the
+// floor texture, and the one global instance `scene`.
+#pragma once
+
+#include "fish/fish.h"
+#include "scene/decoration.h"
+
+#include <cstdint>
+
+// GL_FILL, kept as a number so this header needs no GL (checked in the GL code).
+constexpr std::int32_t PolygonModeFill = 0x1B02;
+
+struct Aquarium {
+    TextureId floorTexture;  // bitmap 107; 0 until buildScene ends
+    Fish fish[FishCapacity];
+    Decoration decorations[DecorationCapacity];  // the first decorationCount are placed
+    std::int32_t fishCount;        // fish linked into every school
+    std::int32_t activeFishCount;  // fish drawn and advanced each frame
+    std::int32_t decorationCount;  // placed: drawn and given to the fish as obstacles
+    std::int32_t fillMode;         // GL polygon mode of the floor's and rocks' front faces
+};
+
+// About 18 MB: static storage only. Constructed before main (see aquarium.cpp).
+extern Aquarium scene;
+
+// Constructs fish 0..8, then decorations 0..24, in index order (each fish
+// reseeds the generator from the tick count; each rock draws from it); sets
+// fillMode to GL_FILL and every count to 0. Makes no OpenGL call.
+void constructAquarium(Aquarium& aquarium);
+
+// Turns the species bodies and loads their skins, textures and places the
+// seventeen rocks, links every fish to the fish and the placed rocks, and
+// loads the floor texture. Once, with a current rendering context.
+void buildScene(Aquarium& aquarium);
