@@ -1,0 +1,34 @@
+// Command line of the offscreen renderer, parsed into a record before any GL
+// context exists.
+#pragma once
+
+#include <cstdint>
+
+constexpr int MaxRenderSize = 8192;  // pixels, either side
+
+struct RenderOptions {
+    bool ok;                 // false: `error` says why; the caller prints the usage
+    bool help;               // --help: print the usage and stop
+    char error[160];
+    int width;               // pixels, 1 .. MaxRenderSize
+    int height;
+    std::int32_t frames;     // frames to draw, at least 1
+    std::uint32_t startTick; // tick count at process start: decides every random draw
+    const char* outPath;     // PNG of the last frame
+    const char* framesDir;   // null, or a folder for a PNG every `every` frames
+    std::int32_t every;
+    const char* tracePath;   // null, or a CSV of every fish every `traceEvery` frames
+    std::int32_t traceEvery;
+};
+
+constexpr int DefaultRenderWidth = 1280;
+constexpr int DefaultRenderHeight = 720;
+constexpr std::int32_t DefaultRenderFrames = 3000;
+constexpr std::uint32_t DefaultStartTick = 60000;  // a minute after the system started
+constexpr const char* DefaultOutPath = "aquarium.png";
+
+// Parses argv[1 .. argc - 1]. The strings in the result point into argv.
+RenderOptions parseRenderOptions(int argc, const char* const* argv);
+
+// One line per option, for stderr or stdout.
+const char* renderUsage();
