@@ -139,34 +139,38 @@ void behaviourStep(Fish& fish) {
     chooseTarget(fish, now);
 }
 
-void updateFish(Fish& fish) {
-    behaviourStep(fish);
-
-    const double vx = fish.velocity.x, vy = fish.velocity.y, vz = fish.velocity.z;
-    fish.orientation.x = 0.0f;
+Vertex orientationFromVelocity(Vertex velocity) {
+    const double vx = velocity.x, vy = velocity.y, vz = velocity.z;
+    Vertex angles{};
 
     // Yaw, 0..180 degrees, negative toward -z: with the nose at local -x,
     // -x gives 0, +x 180, +z 90, -z -90.
     const float h = static_cast<float>(vx * vx + vz * vz);
-    double yaw = 0.0;
     if (h != 0.0f) {
-        yaw = std::acos(clampUnit(-vx / std::sqrt(static_cast<double>(h)))) * 180.0 / Pi;
+        double yaw = std::acos(clampUnit(-vx / std::sqrt(static_cast<double>(h)))) * 180.0 / Pi;
         if (vz < 0.0) yaw = -yaw;
+        angles.y = static_cast<float>(yaw);
     }
-    fish.orientation.y = static_cast<float>(yaw);
 
     // Pitch, the angle to the horizontal plane, negative (nose up) when rising.
     const float s = static_cast<float>(vx * vx + vy * vy + vz * vz);
-    double pitch = 0.0;
     if (s != 0.0f && h != 0.0f) {
-        pitch = std::acos(clampUnit(static_cast<double>(h) /
-                                    (std::sqrt(static_cast<double>(s)) *
-                                     std::sqrt(static_cast<double>(h))))) *
-                180.0 / Pi;
+        double pitch = std::acos(clampUnit(static_cast<double>(h) /
+                                           (std::sqrt(static_cast<double>(s)) *
+                                            std::sqrt(static_cast<double>(h))))) *
+                       180.0 / Pi;
         if (vy > 0.0) pitch = -pitch;
+        angles.z = static_cast<float>(pitch);
     }
-    fish.orientation.z = static_cast<float>(pitch);
+    return angles;
+}
 
+void updateFish(Fish& fish) {
+    behaviourStep(fish);
+    const Vertex angles = orientationFromVelocity(fish.velocity);
+    fish.orientation.x = 0.0f;
+    fish.orientation.y = angles.y;
+    fish.orientation.z = angles.z;
     fish.position.x += fish.velocity.x;
     fish.position.y += fish.velocity.y;
     fish.position.z += fish.velocity.z;
