@@ -1,0 +1,196 @@
+#include "mesh/bitmap_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A .bmp file image held in a buffer of exactly its size, so the sanitizer
+// catches any read past the end.
+struct FileImage {
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t size;
+};
+
+void put32(std::vector<unsigned char>& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// A 24-bit bottom-up file; `pixel(x, y, channel)` gives blue (0), green (1) and
+// red (2) of column x, row y counted from the bottom.
+std::vector<unsigned char> makeBitmap(int width, int height,
+                                      const std::function<int(int, int, int)>& pixel) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> b(54 + stride * height, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    put32(b, 10, 54);
+    put32(b, 14, 40);
+    put32(b, 18, static_cast<std::uint32_t>(width));
+    put32(b, 22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 24;
+    put32(b, 34, static_cast<std::uint32_t>(stride * height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                b[54 + y * stride + x * 3 + c] = static_cast<unsigned char>(pixel(x, y, c));
+    return b;
+}
+
+FileImage exact(const std::vector<unsigned char>& b, std::size_t size) {
+    FileImage f{std::make_unique<unsigned char[]>(size), size};
+    std::memcpy(f.bytes.get(), b.data(), size < b.size() ? size : b.size());
+    return f;
+}
+
+// Decodes into `out` (64 * 64 * 3 bytes, red-green-blue); false when rejected.
+bool decode(const std::vector<unsigned char>& b, std::vector<unsigned char>& out) {
+    const FileImage f = exact(b, b.size());
+    RgbImage image{};
+    if (!decodeBitmapFile(f.bytes.get(), f.size, image)) return false;
+    EXPECT_EQ(image.width, 64);
+    EXPECT_EQ(image.height, 64);
+    out.assign(image.pixels, image.pixels + 64 * 64 * 3);
+    std::free(image.pixels);
+    return true;
+}
+
+const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) {
+    return rgb.data() + (y * 64 + x) * 3;
+}
+
+}  // namespace
+
+TEST(BitmapDecode, TurnsBlueGreenRedIntoRedGreenBlue) {
+    const auto blue = makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; });
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(decode(blue, rgb));
+    for (int i = 0; i < 64 * 64; ++i) {
+        ASSERT_EQ(rgb[i * 3 + 0], 0) << i;
+        ASSERT_EQ(rgb[i * 3 + 1], 0) << i;
+        ASSERT_EQ(rgb[i * 3 + 2], 255) << i;
+    }
+}
+
+TEST(BitmapDecode, AveragesEachTwoByTwoBlockKeepingTheBottomRowFirst) {
+    // Every source pixel different; channel values stay below 256.
+    const auto source = makeBitmap(128, 128, [](int x, int y, int c) {
+        return (x * 7 + y * 3 + c * 50) % 251;
+    });
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(decode(source, rgb));
+    for (int dy = 0; dy < 64; ++dy) {
+        for (int dx = 0; dx < 64; ++dx) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int k = 0; k < 4; ++k) sum += (((2 * dx + k % 2) * 7 + (2 * dy + k / 2) * 3 + c * 50) % 251);
+                // File channel c (blue first) lands at 2 - c.
+                ASSERT_EQ(at(rgb, dx, dy)[2 - c], (sum + 2) / 4) << dx << "," << dy << " c" << c;
+            }
+        }
+    }
+}
+
+TEST(BitmapDecode, WeighsPartlyCoveredPixelsByArea) {
+    // 96 columns onto 64: each output pixel covers one and a half source
+    // columns. Width 96 also needs no row padding; 66 (198 bytes) does.
+    const auto ramp = makeBitmap(96, 96, [](int x, int, int) { return x % 2 == 0 ? 0 : 90; });
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(decode(ramp, rgb));
+    EXPECT_EQ(at(rgb, 0, 0)[0], 30);  // columns 0 (0) and half of 1 (90)
+    EXPECT_EQ(at(rgb, 1, 0)[0], 30);  // half of 1 (90) and 2 (0)
+    EXPECT_EQ(at(rgb, 2, 0)[0], 60);  // 3 (90) and half of 4 (0)
+    EXPECT_EQ(at(rgb, 2, 63)[1], 60);
+
+    const auto padded = makeBitmap(66, 66, [](int x, int y, int c) {
+        return x == 65 && y == 65 ? 0 : 40 + c;
+    });
+    ASSERT_TRUE(decode(padded, rgb));
+    EXPECT_EQ(at(rgb, 0, 0)[0], 42);
+    EXPECT_EQ(at(rgb, 30, 40)[2], 40);
+    EXPECT_LT(at(rgb, 63, 63)[0], 42);  // the dark corner pixel, not padding bytes
+
+    const auto single = makeBitmap(1, 1, [](int, int, int c) { return 10 * (c + 1); });
+    ASSERT_TRUE(decode(single, rgb));
+    EXPECT_EQ(at(rgb, 37, 12)[0], 30);
+    EXPECT_EQ(at(rgb, 37, 12)[2], 10);
+}
+
+namespace {
+
+struct Corruption {
+    const char* name;
+    std::function<void(std::vector<unsigned char>&)> apply;
+    std::size_t cut;  // bytes removed from the end of the buffer
+};
+
+void PrintTo(const Corruption& c, std::ostream* out) { *out << c.name; }
+
+class BitmapRejects : public ::testing::TestWithParam<Corruption> {};
+
+}  // namespace
+
+TEST_P(BitmapRejects, AndLeavesTheImageUntouched) {
+    auto b = makeBitmap(128, 128, [](int x, int, int) { return x; });
+    GetParam().apply(b);
+    const std::size_t size = GetParam().cut < b.size() ? b.size() - GetParam().cut : 0;
+    const FileImage f = exact(b, size);
+    unsigned char sentinel = 0;
+    RgbImage image{-7, -7, &sentinel};
+    EXPECT_FALSE(decodeBitmapFile(f.bytes.get(), f.size, image));
+    EXPECT_EQ(image.width, -7);
+    EXPECT_EQ(image.height, -7);
+    EXPECT_EQ(image.pixels, &sentinel);
+    BitmapLayout layout{};
+    EXPECT_FALSE(readBitmapLayout(f.bytes.get(), f.size, layout));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, BitmapRejects,
+    ::testing::Values(
+        Corruption{"LastByteMissing", [](auto&) {}, 1},
+        Corruption{"HeadersOnly", [](auto& b) { put32(b, 2, 54); }, 49152},
+        Corruption{"ShorterThanTheHeaders", [](auto& b) { put32(b, 2, 0); }, 49153},
+        Corruption{"Empty", [](auto&) {}, 49206},
+        Corruption{"NotBM", [](auto& b) { b[1] = 'A'; }, 0},
+        Corruption{"CoreHeader", [](auto& b) { put32(b, 14, 12); }, 0},
+        Corruption{"V5Header", [](auto& b) { put32(b, 14, 124); }, 0},
+        Corruption{"TwoPlanes", [](auto& b) { b[26] = 2; }, 0},
+        Corruption{"ThirtyTwoBits", [](auto& b) { b[28] = 32; }, 0},
+        Corruption{"EightBits", [](auto& b) { b[28] = 8; }, 0},
+        Corruption{"RunLength", [](auto& b) { put32(b, 30, 1); }, 0},
+        Corruption{"BitFields", [](auto& b) { put32(b, 30, 3); }, 0},
+        Corruption{"TopDown", [](auto& b) { put32(b, 22, static_cast<std::uint32_t>(-128)); }, 0},
+        Corruption{"MostNegativeHeight", [](auto& b) { put32(b, 22, 0x80000000u); }, 0},
+        Corruption{"ZeroWidth", [](auto& b) { put32(b, 18, 0); }, 0},
+        Corruption{"ZeroHeight", [](auto& b) { put32(b, 22, 0); }, 0},
+        Corruption{"HugeWidth", [](auto& b) { put32(b, 18, 0x7FFFFFFFu); }, 0},
+        Corruption{"HugeHeight", [](auto& b) { put32(b, 22, 0x7FFFFFFFu); }, 0},
+        Corruption{"ProductWraps32Bits",
+                   [](auto& b) {
+                       put32(b, 18, 65536);
+                       put32(b, 22, 65536);
+                   },
+                   0},
+        Corruption{"TallerThanTheData", [](auto& b) { put32(b, 22, 129); }, 0},
+        Corruption{"WiderThanTheData", [](auto& b) { put32(b, 18, 129); }, 0},
+        Corruption{"PixelsPastTheEnd", [](auto& b) { put32(b, 10, 55); }, 0},
+        Corruption{"PixelOffsetHuge", [](auto& b) { put32(b, 10, 0xFFFFFFF0u); }, 0},
+        Corruption{"PixelsInsideTheHeader", [](auto& b) { put32(b, 10, 20); }, 0},
+        Corruption{"FileSizeBeyondTheBuffer", [](auto& b) { put32(b, 2, 49207); }, 0}),
+    [](const ::testing::TestParamInfo<Corruption>& param) { return std::string(param.param.name); });
+
+TEST(BitmapDecode, RejectsNoData) {
+    RgbImage image{};
+    EXPECT_FALSE(decodeBitmapFile(nullptr, 0, image));
+    EXPECT_EQ(image.pixels, nullptr);
+}
