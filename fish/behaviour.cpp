@@ -38,13 +38,19 @@ void replaceTiny(Vertex& v) {
 
 double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
 
-// Reverses and halves a target component whose projection leaves the box.
+// Reverses and halves a target component whose projection leaves the box
+// through a wall it is heading for. For a fish inside the box that is every
+// projection that leaves it; a fish already beyond a wall (a ramp carried it
+// there) keeps a target that points back in, however short, instead of having
+// it turned outward again, which could hold it outside the glass for minutes.
 void turnAtWall(float& target, float position, std::int32_t steps, float halfExtent,
                 float size) {
     const float maximum = halfExtent - size / 2.0f;
     const float minimum = size / 2.0f - halfExtent;
     const float end = position + LookAheadFactor * target * static_cast<float>(steps);
-    if (end > maximum || end < minimum) target = WallFactor * target;
+    if ((end > maximum && target > 0.0f) || (end < minimum && target < 0.0f)) {
+        target = WallFactor * target;
+    }
 }
 
 void chooseTarget(Fish& fish, std::uint32_t now) {

@@ -208,6 +208,26 @@ TEST(FishBehaviour, WallTurnsOnlyTheAxisThatWouldCross) {
     EXPECT_FLOAT_EQ(fish->targetVelocity.z, 0.05f);
 }
 
+TEST(FishBehaviour, FishBeyondAWallKeepsATargetThatPointsBackIn) {
+    auto fish = wanderer();
+    fish->wanderChance = 0.0f;
+    // Beyond the z minimum (-12 + size / 2 = -11), drifting slowly back in:
+    // the projection (-12.8) is still outside, but turning it would push the
+    // fish further out.
+    fish->position = vec(0.0f, 0.0f, -13.0f);
+    fish->velocity = vec(0.01f, 0.01f, 0.01f);
+    fish->stepCount = 10;
+    dueForChoice(*fish);
+    behaviourStep(*fish);
+    EXPECT_FLOAT_EQ(fish->targetVelocity.z, 0.01f);
+    // Heading further out it is turned back, and halved.
+    fish->velocity = vec(0.01f, 0.01f, -0.01f);
+    fish->stepCount = 10;
+    dueForChoice(*fish);
+    behaviourStep(*fish);
+    EXPECT_FLOAT_EQ(fish->targetVelocity.z, 0.005f);
+}
+
 TEST(FishBehaviour, PositionIsNeverClamped) {
     auto fish = wanderer();
     fish->position = vec(23.9f, 0.0f, 0.0f);

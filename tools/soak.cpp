@@ -1,0 +1,123 @@
+// Runs the headless aquarium on the virtual clock for a long stretch and
+// reports whether the fish stay finite and how far and how often they stray
+// beyond the glass. Exit status 1 when any position or velocity stops being
+// finite.
+//
+//   aquarium-soak [seconds] [start-tick] [seed]
+//
+// Defaults: one hour (360,000 frames of 10 ms), tick 1,000,000, seed 1.
+
+#include "host/virtual_clock.h"
+#include "mesh/random.h"
+#include "scene/simulation.h"
+#include "scene/tank.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t FrameMs = 10;
+
+bool finite(const Vertex& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+unsigned long argument(int argc, char** argv, int index, unsigned long fallback) {
+    if (argc <= index) return fallback;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(argv[index], &end, 0);
+    if (end == argv[index] || *end != '\0') {
+        std::fprintf(stderr, "aquarium-soak: not a number: %s\n", argv[index]);
+        std::exit(2);
+    }
+    return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const unsigned long seconds = argument(argc, argv, 1, 3600);
+    const auto startTick = static_cast<std::uint32_t>(argument(argc, argv, 2, 1000000));
+    const auto seed = static_cast<std::uint32_t>(argument(argc, argv, 3, 1));
+    const unsigned long frames = seconds * 1000 / FrameMs;
+
+    Simulation& sim = simulation();
+    setVirtualTick(startTick);
+    randomSeed(seed);
+    constructSimulation(sim);
+    buildSimulation(sim);
+
+    const float half[3] = {TankHalfWidth, TankHalfHeight, TankHalfDepth};
+    const char* axisName[3] = {"x", "y", "z"};
+    double maxOvershoot[3] = {0, 0, 0};     // beyond the glass, tank units
+    unsigned long outsideSamples[3] = {0, 0, 0};  // fish-frames beyond, per axis
+    unsigned long outsideFishFrames = 0;     // fish-frames beyond on any axis
+    unsigned long framesWithAnyOutside = 0;
+    unsigned long excursions = 0;            // times a fish went from inside to outside
+    bool wasOutside[FishCapacity] = {};
+    unsigned long fishOutside[FishCapacity] = {};  // frames beyond, per fish
+    unsigned long longestStay[FishCapacity] = {};  // longest run of frames beyond
+    unsigned long stay[FishCapacity] = {};
+    double fishOvershoot[FishCapacity] = {};
+    double maxSpeed = 0.0;
+
+    for (unsigned long frame = 0; frame < frames; ++frame) {
+        advanceVirtualClock(FrameMs);
+        stepSimulation(sim);
+        bool anyOutside = false;
+        for (int j = 0; j < sim.fishCount; ++j) {
+            const Fish& f = sim.fish[j];
+            if (!finite(f.position) || !finite(f.velocity)) {
+                std::printf("fish %d not finite at frame %lu\n", j, frame);
+                return 1;
+            }
+            const float p[3] = {f.position.x, f.position.y, f.position.z};
+            bool outside = false;
+            for (int a = 0; a < 3; ++a) {
+                const double over = std::fabs(p[a]) - half[a];
+                if (over > 0.0) {
+                    outside = true;
+                    ++outsideSamples[a];
+                    if (over > maxOvershoot[a]) maxOvershoot[a] = over;
+                    if (over > fishOvershoot[j]) fishOvershoot[j] = over;
+                }
+            }
+            const double speed = vectorLength(f.velocity);
+            if (speed > maxSpeed) maxSpeed = speed;
+            if (outside) {
+                ++outsideFishFrames;
+                anyOutside = true;
+                if (!wasOutside[j]) ++excursions;
+                ++fishOutside[j];
+                if (++stay[j] > longestStay[j]) longestStay[j] = stay[j];
+            } else {
+                stay[j] = 0;
+            }
+            wasOutside[j] = outside;
+        }
+        if (anyOutside) ++framesWithAnyOutside;
+    }
+
+    std::printf("frames %lu (%lu s of 10 ms frames), fish %d, start tick %u, seed %u\n", frames,
+                seconds, sim.fishCount, startTick, seed);
+    std::printf("all positions and velocities finite\n");
+    for (int a = 0; a < 3; ++a) {
+        std::printf("%s: max overshoot %.4f beyond +-%.0f, fish-frames outside %lu\n",
+                    axisName[a], maxOvershoot[a], half[a], outsideSamples[a]);
+    }
+    std::printf("fish-frames outside on any axis %lu of %lu (%.4f%%)\n", outsideFishFrames,
+                frames * static_cast<unsigned long>(sim.fishCount),
+                frames ? 100.0 * outsideFishFrames / (frames * sim.fishCount) : 0.0);
+    std::printf("frames with any fish outside %lu, excursions %lu\n", framesWithAnyOutside,
+                excursions);
+    std::printf("largest speed %.4f units per frame\n", maxSpeed);
+    for (int j = 0; j < sim.fishCount; ++j) {
+        if (fishOutside[j] == 0) continue;
+        std::printf("fish %d (species %d): frames outside %lu, longest stay %lu, max overshoot "
+                    "%.4f\n",
+                    j, sim.fish[j].species, fishOutside[j], longestStay[j], fishOvershoot[j]);
+    }
+    return 0;
+}
