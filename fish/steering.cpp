@@ -59,16 +59,50 @@ void probeBox(const Fish& fish, Vertex point, Vertex direction, Vertex corners[P
     }
 }
 
-int countProbeHits(const Fish& fish, const Decoration& decoration) {
-    Vertex startBox[ProbeCorners];
-    Vertex endBox[ProbeCorners];
-    probeBox(fish, fish.position, fish.velocity, startBox);
-    probeBox(fish, predictedRampEnd(fish), fish.targetVelocity, endBox);
+namespace {
+
+// True when no sample of any corner path can lie inside the decoration's
+// widened cylinder: the box around the sixteen path ends (samples lie between
+// them, off by float rounding at most, hence the slack) misses the box around
+// the cylinder. NaN never rejects; the full test then answers.
+bool pathsMiss(const Decoration& decoration, const Vertex startBox[ProbeCorners],
+               const Vertex endBox[ProbeCorners], float margin) {
+    float lo[3] = {startBox[0].x, startBox[0].y, startBox[0].z};
+    float hi[3] = {lo[0], lo[1], lo[2]};
+    for (int i = 0; i < 2 * ProbeCorners; ++i) {
+        const Vertex& p = i < ProbeCorners ? startBox[i] : endBox[i - ProbeCorners];
+        const float c[3] = {p.x, p.y, p.z};
+        for (int a = 0; a < 3; ++a) {
+            lo[a] = std::min(lo[a], c[a]);
+            hi[a] = std::max(hi[a], c[a]);
+        }
+    }
+    const float reach = decoration.radius + margin;
+    const float slack = 1e-3f * (1.0f + reach + std::fabs(margin));
+    const Vertex& at = decoration.position;
+    return hi[0] < at.x - reach - slack || lo[0] > at.x + reach + slack ||
+           hi[2] < at.z - reach - slack || lo[2] > at.z + reach + slack ||
+           hi[1] < at.y - margin / 2.0f - slack || lo[1] > at.y + 1.0f + margin / 2.0f + slack;
+}
+
+int countPathHits(const Fish& fish, const Decoration& decoration,
+                  const Vertex startBox[ProbeCorners], const Vertex endBox[ProbeCorners]) {
+    if (pathsMiss(decoration, startBox, endBox, fish.size)) return 0;
     int hits = 0;
     for (int i = 0; i < ProbeCorners; ++i) {
         if (blocksSegment(decoration, startBox[i], endBox[i], fish.size)) ++hits;
     }
     return hits;
+}
+
+}  // namespace
+
+int countProbeHits(const Fish& fish, const Decoration& decoration) {
+    Vertex startBox[ProbeCorners];
+    Vertex endBox[ProbeCorners];
+    probeBox(fish, fish.position, fish.velocity, startBox);
+    probeBox(fish, predictedRampEnd(fish), fish.targetVelocity, endBox);
+    return countPathHits(fish, decoration, startBox, endBox);
 }
 
 void avoidCollisions(Fish& fish) {
@@ -87,10 +121,16 @@ void avoidCollisions(Fish& fish) {
         }
     }
 
-    // Turn away from each rock met, in order: the last one met decides.
+    // Turn away from each rock met, in order: the last one met decides. The
+    // body now does not change during the loop; the end box follows the
+    // target, so it is rebuilt after every turn.
+    Vertex startBox[ProbeCorners];
+    Vertex endBox[ProbeCorners];
+    probeBox(fish, fish.position, fish.velocity, startBox);
+    probeBox(fish, predictedRampEnd(fish), fish.targetVelocity, endBox);
     for (int k = 0; k < fish.obstacleCount; ++k) {
         const Decoration& rock = fish.obstacles[k];
-        if (countProbeHits(fish, rock) < 1) continue;
+        if (countPathHits(fish, rock, startBox, endBox) < 1) continue;
         const float speed = vectorLength(fish.targetVelocity);
         const float ax = here.x - rock.position.x;
         const float ay = here.y - rock.position.y;
@@ -100,6 +140,7 @@ void avoidCollisions(Fish& fish) {
         fish.targetVelocity.x = ax / length * speed;
         fish.targetVelocity.y = ay / length * speed;
         fish.targetVelocity.z = az / length * speed;
+        probeBox(fish, predictedRampEnd(fish), fish.targetVelocity, endBox);
     }
 }
 

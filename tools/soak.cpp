@@ -113,6 +113,17 @@ int main(int argc, char** argv) {
     std::printf("frames with any fish outside %lu, excursions %lu\n", framesWithAnyOutside,
                 excursions);
     std::printf("largest speed %.4f units per frame\n", maxSpeed);
+    // FNV-1a of every fish's final position and velocity bits: equal runs
+    // print equal hashes.
+    std::uint64_t hash = 1469598103934665603ull;
+    for (int j = 0; j < sim.fishCount; ++j) {
+        const Fish& f = sim.fish[j];
+        const float state[6] = {f.position.x, f.position.y, f.position.z,
+                                f.velocity.x, f.velocity.y, f.velocity.z};
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(state);
+        for (std::size_t i = 0; i < sizeof state; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    std::printf("final state hash %016llx\n", static_cast<unsigned long long>(hash));
     for (int j = 0; j < sim.fishCount; ++j) {
         if (fishOutside[j] == 0) continue;
         std::printf("fish %d (species %d): frames outside %lu, longest stay %lu, max overshoot "

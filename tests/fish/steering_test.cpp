@@ -3,6 +3,7 @@
 #include "data/species_tables.h"
 #include "fish/behaviour.h"
 #include "fish/species_model.h"
+#include "mesh/random.h"
 #include "scene/decoration.h"
 
 #include <gtest/gtest.h>
@@ -289,4 +290,36 @@ TEST(Flocking, AnUnlinkedFishIsItsOwnFlock) {
     EXPECT_EQ(fish->flockCentre.z, 4.0f);
     EXPECT_EQ(fish->flockHeading.x, 0.0f);
     EXPECT_FALSE(fish->flockShared);
+}
+
+TEST(ObstacleAvoidance, ProbeCountEqualsTheSegmentTestOfEveryCorner) {
+    // countProbeHits skips rocks that the corner paths cannot reach; over many
+    // poses around a rock it must agree with testing all eight paths.
+    auto fish = bodiedFish();
+    auto rock = rockAt(-3.0f, -10.0f, -1.0f, 4.0f);
+    randomSeed(4242u);
+    auto uniform = [](float lo, float hi) {
+        return lo + (hi - lo) * static_cast<float>(randomNext()) / 32767.0f;
+    };
+    int hitPoses = 0;
+    for (int i = 0; i < 5000; ++i) {
+        fish->position = vec(uniform(-14, 8), uniform(-16, -3), uniform(-11, 9));
+        fish->rampStartPosition = fish->position;
+        fish->velocity = vec(uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f));
+        fish->rampStartVelocity = fish->velocity;
+        fish->targetVelocity = vec(uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f));
+        fish->lastStepCount = static_cast<int>(uniform(1, 100));
+        fish->size = uniform(0.5f, 3.0f);
+        Vertex startBox[ProbeCorners], endBox[ProbeCorners];
+        probeBox(*fish, fish->position, fish->velocity, startBox);
+        probeBox(*fish, predictedRampEnd(*fish), fish->targetVelocity, endBox);
+        int expected = 0;
+        for (int c = 0; c < ProbeCorners; ++c) {
+            if (blocksSegment(*rock, startBox[c], endBox[c], fish->size)) ++expected;
+        }
+        ASSERT_EQ(countProbeHits(*fish, *rock), expected) << "pose " << i;
+        if (expected > 0) ++hitPoses;
+    }
+    EXPECT_GT(hitPoses, 100);
+    EXPECT_LT(hitPoses, 4900);
 }

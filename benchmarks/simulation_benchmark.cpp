@@ -1,0 +1,53 @@
+// Cost of simulating the aquarium: one frame is nine updateFish calls on the
+// virtual clock, 10 ms apart, with the target choices (steering against the
+// school and the seventeen rocks) falling where they fall.
+
+#include "host/virtual_clock.h"
+#include "mesh/random.h"
+#include "scene/simulation.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr std::uint32_t FrameMs = 10;
+
+// The scene after a minute of swimming, so the fish are spread over the tank.
+Simulation& settledScene() {
+    Simulation& sim = simulation();
+    setVirtualTick(1000000u);
+    randomSeed(1u);
+    constructSimulation(sim);
+    buildSimulation(sim);
+    for (int i = 0; i < 6000; ++i) {
+        advanceVirtualClock(FrameMs);
+        stepSimulation(sim);
+    }
+    return sim;
+}
+
+void SceneFrame(benchmark::State& state) {
+    Simulation& sim = settledScene();
+    for (auto _ : state) {
+        advanceVirtualClock(FrameMs);
+        stepSimulation(sim);
+        benchmark::DoNotOptimize(sim.fish[FishCapacity - 1].position);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(SceneFrame);
+
+// The worst frame: every fish ends its ramp at once and chooses a target.
+void AllFishChoose(benchmark::State& state) {
+    Simulation& sim = settledScene();
+    for (auto _ : state) {
+        advanceVirtualClock(FrameMs);
+        for (Fish& fish : sim.fish) fish.rampStartTime -= 2000u;  // every ramp is over
+        stepSimulation(sim);
+        benchmark::DoNotOptimize(sim.fish[FishCapacity - 1].targetVelocity);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(AllFishChoose);
+
+}  // namespace
