@@ -371,12 +371,14 @@ Colour paint104(const FishSample& s) {
 Colour paint105(const FishSample& s) {
     Colour c = bodyShade(s, rgb(246, 140, 90), rgb(226, 84, 38), rgb(168, 52, 24));
     c = scales(s, c, 0.03);
-    // Thin pale stripes along the body, fading towards the tail.
-    const double stripes[3] = {0.34, 0.52, 0.7};
-    const double body = 1.0 - s.tail;
+    // Thin pale stripes along the body at fixed heights (model units), so they
+    // run straight past the steps of the outline; kept off the fins.
+    const double stripes[3] = {-0.075, 0.0, 0.075};
+    const double body = (1.0 - s.tail) * (1.0 - std::fmax(s.dorsal, s.anal)) *
+                        smoothstep(0.18, 0.26, s.along) * smoothstep(0.78, 0.7, s.along);
     for (double st : stripes) {
-        const double d = std::fabs(s.up - st) * (s.toTop + s.toBottom);  // pixels
-        if (s.along > 0.2) c = mix(c, rgb(255, 222, 190), body * smoothstep(1.3, 0.6, d));
+        const double d = std::fabs(s.y - st);
+        c = mix(c, rgb(255, 222, 190), body * smoothstep(0.016, 0.008, d));
     }
     const double fin = std::fmax(s.tail, std::fmax(s.dorsal, s.anal));
     c = mix(c, finRays(s, rgb(232, 100, 44), 70.0), fin);
