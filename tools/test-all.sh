@@ -26,6 +26,9 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
+echo "== fuzz the mesh file readers"
+CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
+
 echo "== windows cross build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
