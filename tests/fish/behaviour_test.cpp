@@ -276,26 +276,30 @@ TEST(FishBehaviour, FlockingFishOutsideItsRadiusHeadsForTheCentre) {
 }
 
 TEST(FishBehaviour, RampsContinueAcrossTheTickWrap) {
-    auto fish = wanderer();
-    fish->rampPeriod = 700;
-    std::uint32_t tick = 0xFFFFFFFFu - 2000u;
-    setVirtualTick(tick);
-    updateFish(*fish);  // the first choice
-    int choices = 0, rampFrames = 0;
-    for (int frame = 0; frame < 600; ++frame) {  // 6 s, crossing the wrap at 2 s
-        tick += 10;
+    // Just below the unsigned wrap and just below the signed one: a ramp test
+    // written as now < start + period fails at one or the other.
+    for (const std::uint32_t first : {0xFFFFFFFFu - 2000u, 0x7FFFFFFFu - 2000u}) {
+        auto fish = wanderer();
+        fish->rampPeriod = 700;
+        std::uint32_t tick = first;
         setVirtualTick(tick);
-        const std::uint32_t startBefore = fish->rampStartTime;
-        updateFish(*fish);
-        if (fish->rampStartTime != startBefore) {
-            ++choices;
-            // Every ramp lasts ceil(700 / 10) - 1 = 69 ramp frames, wrap or not.
-            EXPECT_EQ(fish->lastStepCount, 69) << "frame " << frame;
-            EXPECT_EQ(static_cast<std::uint32_t>(fish->rampStartTime - startBefore), 700u);
-        } else {
-            ++rampFrames;
+        updateFish(*fish);  // the first choice
+        int choices = 0, rampFrames = 0;
+        for (int frame = 0; frame < 600; ++frame) {  // 6 s, crossing the wrap at 2 s
+            tick += 10;
+            setVirtualTick(tick);
+            const std::uint32_t startBefore = fish->rampStartTime;
+            updateFish(*fish);
+            if (fish->rampStartTime != startBefore) {
+                ++choices;
+                // Every ramp lasts ceil(700 / 10) - 1 = 69 ramp frames, wrap or not.
+                EXPECT_EQ(fish->lastStepCount, 69) << first << " frame " << frame;
+                EXPECT_EQ(static_cast<std::uint32_t>(fish->rampStartTime - startBefore), 700u);
+            } else {
+                ++rampFrames;
+            }
         }
+        EXPECT_EQ(choices, 8) << first;
+        EXPECT_EQ(rampFrames, 600 - 8) << first;
     }
-    EXPECT_EQ(choices, 8);
-    EXPECT_EQ(rampFrames, 600 - 8);
 }
