@@ -140,5 +140,5 @@ TEST(Simulation, AMinuteStaysFiniteAndNearTheTank) {
         }
     }
     // Walls turn targets back, not positions, so a fish may overshoot a little.
-    EXPECT_LT(farthest, 12.0f);
+    EXPECT_LT(farthest, 6.0f);
 }
