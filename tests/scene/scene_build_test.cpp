@@ -93,3 +93,22 @@ TEST(SceneBuild, TheStartTickAloneDecidesTheConstructedScene) {
     for (int k = 0; k < DecorationCapacity; ++k) sameYaw += a->decorations[k].yaw == b->decorations[k].yaw;
     EXPECT_LT(sameYaw, 3);
 }
+
+// ctest runs each test in a process of its own, so here `scene` is exactly
+// what the static construction before main left.
+TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
+    EXPECT_EQ(scene.fillMode, GL_FILL);
+    EXPECT_EQ(scene.floorTexture, 0u);
+    EXPECT_EQ(scene.fishCount, 0);
+    EXPECT_EQ(scene.activeFishCount, 0);
+    EXPECT_EQ(scene.decorationCount, 0);
+    for (const Fish& fish : scene.fish) {
+        EXPECT_GE(fish.rampPeriod, 500);
+        EXPECT_LE(fish.rampPeriod, 1500);
+        EXPECT_EQ(fish.stepCount, 50);
+    }
+    for (const Decoration& d : scene.decorations) {
+        EXPECT_EQ(getTriangleCount(d), 20);
+        EXPECT_GT(d.radius, 0.0f);
+    }
+}
