@@ -12,6 +12,9 @@
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -77,6 +80,11 @@ int run(const RenderOptions& o) {
             return 1;
         }
         traceHeader(trace);
+    }
+
+    if (o.framesDir != nullptr && mkdir(o.framesDir, 0777) != 0 && errno != EEXIST) {
+        std::fprintf(stderr, "aquarium-render: cannot create %s\n", o.framesDir);
+        return 1;
     }
 
     bool ok = true;

@@ -47,19 +47,19 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
     const std::string a = scratch("a"), b = scratch("b");
     for (const std::string& dir : {a, b}) {
         const std::string args = "--size 96x54 --frames 30 --start-tick 5000 --out " + dir +
-                                 "/last.png --frames-dir " + dir + " --every 10 --trace " + dir +
-                                 "/trace.csv";
+                                 "/last.png --frames-dir " + dir + "/frames --every 10 --trace " +
+                                 dir + "/trace.csv";
         ASSERT_EQ(run(args, dir + "/log"), 0) << contents(dir + "/log");
     }
-    for (const char* file : {"/last.png", "/frame-000010.png", "/frame-000020.png",
-                             "/frame-000030.png", "/trace.csv"}) {
+    for (const char* file : {"/last.png", "/frames/frame-000010.png", "/frames/frame-000020.png",
+                             "/frames/frame-000030.png", "/trace.csv"}) {
         const std::string first = contents(a + file);
         EXPECT_FALSE(first.empty()) << file;
         EXPECT_EQ(first, contents(b + file)) << file;
     }
     EXPECT_EQ(pngSize(contents(a + "/last.png")), std::make_pair(96u, 54u));
-    EXPECT_EQ(contents(a + "/last.png"), contents(a + "/frame-000030.png"));
-    EXPECT_TRUE(contents(a + "/frame-000005.png").empty());
+    EXPECT_EQ(contents(a + "/last.png"), contents(a + "/frames/frame-000030.png"));
+    EXPECT_TRUE(contents(a + "/frames/frame-000005.png").empty());
     EXPECT_NE(contents(a + "/log").find(a + "/last.png"), std::string::npos);
 
     // A header and one row per fish per frame.
