@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash tools/install-packages.sh run
+
 if [ ! -f build/linux/CMakeCache.txt ]; then
   cmake --preset linux >/dev/null
 fi

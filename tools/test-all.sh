@@ -16,19 +16,19 @@ if [ -n "$calls" ]; then
   exit 1
 fi
 
-echo "== linux build and tests"
-cmake --preset linux >/dev/null
-cmake --build --preset linux
-ctest --preset linux
+echo "== windows cross build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+echo "== fuzz the mesh file readers"
+CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
 
 echo "== sanitizer build and tests"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-echo "== fuzz the mesh file readers"
-CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
-
-echo "== windows cross build"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+echo "== linux build and tests"
+cmake --preset linux >/dev/null
+cmake --build --preset linux
+ctest --preset linux

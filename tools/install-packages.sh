@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs, skipping those already
+# installed (so it asks apt nothing on a ready machine). Needs root to install.
+#   tools/install-packages.sh run    what building and running the aquarium needs
+#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer and ImageMagick
+set -euo pipefail
+
+run_packages=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libegl-dev libegl-mesa0 libgl1-mesa-dri libopengl-dev libglu1-mesa-dev libgl-dev
+  libpng-dev zlib1g-dev
+)
+test_packages=(
+  g++-mingw-w64-x86-64-win32
+  clang-14 libclang-rt-14-dev
+  imagemagick
+)
+
+case "${1:-}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
+fi
