@@ -67,53 +67,36 @@ const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) {
 
 }  // namespace
 
-TEST(BitmapDecode, TurnsBlueGreenRedIntoRedGreenBlue) {
-    const auto blue = makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; });
+TEST(BitmapDecode, SwapsBlueAndRedAndAveragesEachTwoByTwoBlockBottomRowFirst) {
     std::vector<unsigned char> rgb;
-    ASSERT_TRUE(decode(blue, rgb));
+    ASSERT_TRUE(decode(makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; }), rgb));
     for (int i = 0; i < 64 * 64; ++i)
         ASSERT_TRUE(rgb[i * 3] == 0 && rgb[i * 3 + 1] == 0 && rgb[i * 3 + 2] == 255) << i;
-}
 
-TEST(BitmapDecode, AveragesEachTwoByTwoBlockKeepingTheBottomRowFirst) {
-    // Every source pixel different; channel values stay below 256.
-    const auto source = makeBitmap(128, 128, [](int x, int y, int c) {
-        return (x * 7 + y * 3 + c * 50) % 251;
-    });
-    std::vector<unsigned char> rgb;
-    ASSERT_TRUE(decode(source, rgb));
-    for (int dy = 0; dy < 64; ++dy) {
-        for (int dx = 0; dx < 64; ++dx) {
+    // Every source pixel different; file channel c (blue first) lands at 2 - c.
+    const auto value = [](int x, int y, int c) { return (x * 7 + y * 3 + c * 50) % 251; };
+    ASSERT_TRUE(decode(makeBitmap(128, 128, value), rgb));
+    for (int dy = 0; dy < 64; ++dy)
+        for (int dx = 0; dx < 64; ++dx)
             for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int k = 0; k < 4; ++k) sum += (((2 * dx + k % 2) * 7 + (2 * dy + k / 2) * 3 + c * 50) % 251);
-                // File channel c (blue first) lands at 2 - c.
+                const int sum = value(2 * dx, 2 * dy, c) + value(2 * dx + 1, 2 * dy, c) +
+                                value(2 * dx, 2 * dy + 1, c) + value(2 * dx + 1, 2 * dy + 1, c);
                 ASSERT_EQ(at(rgb, dx, dy)[2 - c], (sum + 2) / 4) << dx << "," << dy << " c" << c;
             }
-        }
-    }
 }
 
-TEST(BitmapDecode, WeighsPartlyCoveredPixelsByArea) {
-    // 96 columns onto 64: each output pixel covers one and a half source
-    // columns. Width 96 also needs no row padding; 66 (198 bytes) does.
-    const auto ramp = makeBitmap(96, 96, [](int x, int, int) { return x % 2 == 0 ? 0 : 90; });
+TEST(BitmapDecode, WeighsPartlyCoveredPixelsByAreaAndSkipsRowPadding) {
+    // 96 columns onto 64: each output pixel covers one and a half source columns.
+    const auto stripes = makeBitmap(96, 96, [](int x, int, int) { return x % 2 == 0 ? 0 : 90; });
     std::vector<unsigned char> rgb;
-    ASSERT_TRUE(decode(ramp, rgb));
-    EXPECT_EQ(at(rgb, 0, 0)[0], 30);  // columns 0 (0) and half of 1 (90)
-    EXPECT_EQ(at(rgb, 1, 0)[0], 30);  // half of 1 (90) and 2 (0)
-    EXPECT_EQ(at(rgb, 2, 0)[0], 60);  // 3 (90) and half of 4 (0)
-    EXPECT_EQ(at(rgb, 2, 63)[1], 60);
-
-    const auto padded = makeBitmap(66, 66, [](int x, int y, int c) {
-        return x == 65 && y == 65 ? 0 : 40 + c;
-    });
+    ASSERT_TRUE(decode(stripes, rgb));
+    EXPECT_EQ(at(rgb, 0, 0)[2], 30);  // column 0 (0) and half of 1 (90)
+    EXPECT_EQ(at(rgb, 2, 63)[2], 60);  // 3 (90) and half of 4 (0)
+    // 66 pixels make 198-byte rows padded to 200; one dark corner pixel.
+    const auto padded = makeBitmap(66, 66, [](int x, int y, int) { return x == 65 && y == 65 ? 0 : 40; });
     ASSERT_TRUE(decode(padded, rgb));
-    EXPECT_EQ(at(rgb, 30, 40)[2], 40);
-    EXPECT_LT(at(rgb, 63, 63)[0], 42);  // the dark corner pixel, not padding bytes
-
-    const auto single = makeBitmap(1, 1, [](int, int, int c) { return 10 * (c + 1); });
-    ASSERT_TRUE(decode(single, rgb));
+    EXPECT_TRUE(at(rgb, 30, 40)[0] == 40 && at(rgb, 63, 63)[0] < 40);
+    ASSERT_TRUE(decode(makeBitmap(1, 1, [](int, int, int c) { return 10 * (c + 1); }), rgb));
     EXPECT_TRUE(at(rgb, 37, 12)[0] == 30 && at(rgb, 37, 12)[2] == 10);
 }
 
@@ -128,9 +111,7 @@ TEST(BitmapDecode, RejectsMalformedFilesAndLeavesTheImageUntouched) {
     } cases[] = {
         {"LastByteMissing", [](Bytes&) {}, 1},
         {"HeadersOnly", [](Bytes& b) { put32(b, 2, 54); }, 49152},
-        {"Empty", [](Bytes&) {}, 49206},
         {"NotBM", [](Bytes& b) { b[1] = 'A'; }, 0},
-        {"CoreHeader", [](Bytes& b) { put32(b, 14, 12); }, 0},
         {"ThirtyTwoBits", [](Bytes& b) { b[28] = 32; }, 0},
         {"RunLength", [](Bytes& b) { put32(b, 30, 1); }, 0},
         {"TopDown", [](Bytes& b) { put32(b, 22, static_cast<std::uint32_t>(-128)); }, 0},
@@ -141,7 +122,6 @@ TEST(BitmapDecode, RejectsMalformedFilesAndLeavesTheImageUntouched) {
         {"TallerThanTheData", [](Bytes& b) { put32(b, 22, 129); }, 0},
         {"PixelsPastTheEnd", [](Bytes& b) { put32(b, 10, 55); }, 0},
         {"PixelOffsetHuge", [](Bytes& b) { put32(b, 10, 0xFFFFFFF0u); }, 0},
-        {"PixelsInsideTheHeader", [](Bytes& b) { put32(b, 10, 20); }, 0},
         {"FileSizeBeyondTheBuffer", [](Bytes& b) { put32(b, 2, 49207); }, 0},
     };
     for (const auto& c : cases) {

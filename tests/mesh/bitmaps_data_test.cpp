@@ -7,46 +7,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
-#include <vector>
-
-namespace {
-
-constexpr int Edge = 128;
-
-// The 128 x 128 picture of bitmap `id` as red-green-blue, bottom row first.
-std::vector<unsigned char> rawPicture(int id) {
-    const BitmapBytes bytes = hostFindBitmap(id);
-    BitmapLayout layout{};
-    if (bytes.data == nullptr || !readBitmapLayout(bytes.data, bytes.size, layout)) return {};
-    std::vector<unsigned char> rgb(Edge * Edge * 3);
-    for (int y = 0; y < Edge; ++y)
-        for (int x = 0; x < Edge; ++x)
-            for (int c = 0; c < 3; ++c)
-                rgb[(y * Edge + x) * 3 + c] =
-                    bytes.data[layout.pixelOffset + y * layout.rowStride + x * 3 + (2 - c)];
-    return rgb;
-}
-
-bool isGround(const unsigned char* p, const unsigned char* ground) {
-    return p[0] == ground[0] && p[1] == ground[1] && p[2] == ground[2];
-}
-
-}  // namespace
 
 TEST(Bitmaps, AllEightAre128Square24BitFilesAndEverySpeciesHasOne) {
     for (int id = 101; id <= 108; ++id) {
-        SCOPED_TRACE("bitmap " + std::to_string(id));
         const BitmapBytes bytes = hostFindBitmap(id);
-        ASSERT_NE(bytes.data, nullptr);
-        EXPECT_EQ(bytes.size, 54u + 49152u);
+        ASSERT_NE(bytes.data, nullptr) << id;
+        EXPECT_EQ(bytes.size, 54u + 49152u) << id;
         BitmapLayout layout{};
-        ASSERT_TRUE(readBitmapLayout(bytes.data, bytes.size, layout));
+        ASSERT_TRUE(readBitmapLayout(bytes.data, bytes.size, layout)) << id;
         EXPECT_TRUE(layout.width == 128 && layout.height == 128 && layout.pixelOffset == 54u &&
-                    layout.rowStride == 384u);
+                    layout.rowStride == 384u) << id;
     }
-    EXPECT_EQ(hostFindBitmap(100).data, nullptr);
-    EXPECT_EQ(hostFindBitmap(109).data, nullptr);
+    EXPECT_TRUE(hostFindBitmap(100).data == nullptr && hostFindBitmap(109).data == nullptr);
     for (const SpeciesTable& table : speciesTables) {  // each names its own, existing bitmap
         EXPECT_EQ(static_cast<int>(table.rows[0].values[0]), table.species);
         EXPECT_NE(hostFindBitmap(table.species).data, nullptr) << table.species;
@@ -63,33 +37,31 @@ class FishSkins : public ::testing::TestWithParam<int> {};
 // ground, and fills that rectangle from edge to edge as the body fills its box.
 TEST_P(FishSkins, ShowTheFishInsideTheMappingRectangleOnAPlainGround) {
     const SpeciesTable* table = findSpeciesTable(GetParam());
-    ASSERT_NE(table, nullptr);
-    const auto rgb = rawPicture(table->species);
-    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(Edge * Edge * 3));
+    const BitmapBytes bytes = hostFindBitmap(GetParam());
+    ASSERT_TRUE(table != nullptr && bytes.size == 54u + 49152u);
     const float* map = table->rows[1].values;
-    const double scale = Edge / static_cast<double>(map[0]);
+    const double scale = 128 / static_cast<double>(map[0]);
     const double left = map[1] * scale, right = (map[1] + map[2] + 1.0) * scale;
     const double lower = map[3] * scale, upper = (map[3] + map[4] + 1.0) * scale;
-    const unsigned char black[3] = {0, 0, 0}, olive[3] = {193, 189, 68};
-    const unsigned char* ground = table->species == 108 ? olive : black;
+    // Blue, green, red as stored: black, or olive for species 108.
+    const unsigned char ground[3] = {0, 0, 0}, olive[3] = {68, 189, 193};
+    const unsigned char* plain = table->species == 108 ? olive : ground;
 
     int outsideWrong = 0, inside = 0, fish = 0;
-    int fishLeft = Edge, fishRight = -1, fishLow = Edge, fishHigh = -1;
-    for (int y = 0; y < Edge; ++y) {
-        for (int x = 0; x < Edge; ++x) {
-            const unsigned char* p = &rgb[(y * Edge + x) * 3];
-            const bool whollyOutside = x + 1 <= left || x >= right || y + 1 <= lower || y >= upper;
-            if (whollyOutside) {
-                outsideWrong += !isGround(p, ground);
+    int fishLeft = 128, fishRight = -1, fishLow = 128, fishHigh = -1;
+    for (int y = 0; y < 128; ++y) {
+        for (int x = 0; x < 128; ++x) {  // rows bottom first, 384 bytes each
+            const bool isGround = std::memcmp(bytes.data + 54 + y * 384 + x * 3, plain, 3) == 0;
+            if (x + 1 <= left || x >= right || y + 1 <= lower || y >= upper) {
+                outsideWrong += !isGround;
                 continue;
             }
             ++inside;
-            if (isGround(p, ground)) continue;
-            ++fish;
-            fishLeft = std::min(fishLeft, x);
-            fishRight = std::max(fishRight, x);
-            fishLow = std::min(fishLow, y);
-            fishHigh = std::max(fishHigh, y);
+            if (!isGround) {
+                ++fish;
+                fishLeft = std::min(fishLeft, x), fishRight = std::max(fishRight, x);
+                fishLow = std::min(fishLow, y), fishHigh = std::max(fishHigh, y);
+            }
         }
     }
     EXPECT_EQ(outsideWrong, 0);

@@ -35,16 +35,14 @@ float windowY(float y) { return (y + 1.0f) * 0.5f * TestViewportHeight; }
 }  // namespace
 
 TEST_F(MeshDraw, IssuesEveryTriangleInOrderWithItsTextureCoordinates) {
-    addVertex(*mesh, -0.5f, -0.5f, 0);
-    addVertex(*mesh, 0.5f, -0.5f, 0);
-    addVertex(*mesh, 0.5f, 0.5f, 0);
-    addVertex(*mesh, -0.5f, 0.5f, 0);
-    addTriangle(*mesh, 0, 1, 2);
-    addTriangle(*mesh, 0, 2, 3);
-    for (int i = 0; i < 4; ++i) setVertexTexCoord(*mesh, i, 0.1f * i, 0.2f * i);
+    const int corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int i = 0; i < 4; ++i) {
+        addVertex(*mesh, i == 0 || i == 3 ? -0.5f : 0.5f, i < 2 ? -0.5f : 0.5f, 0);
+        setVertexTexCoord(*mesh, i, 0.1f * i, 0.2f * i);
+    }
+    for (const auto& t : corners) addTriangle(*mesh, t[0], t[1], t[2]);
     const auto items = captureFeedback([&] { drawMesh(*mesh); });
     ASSERT_EQ(items.size(), 2u);
-    const int corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
     for (int t = 0; t < 2; ++t) {
         ASSERT_EQ(items[t].kind, FeedbackKind::Polygon);
         ASSERT_EQ(items[t].vertices.size(), 3u);
