@@ -1,101 +1,59 @@
 #include "scene/decoration.h"
 
 #include "mesh/random.h"
+#include "tests/support/fish_fixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
-#include <memory>
-
-namespace {
-
-Vertex point(float x, float y, float z) {
-    Vertex v{};
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    return v;
-}
-
-// A decoration at (0, -12, 0) with radius 3, tested with margin 2.
-std::unique_ptr<Decoration> slabOnTheFloor() {
-    auto d = std::make_unique<Decoration>();
-    constructDecoration(*d);
-    setPosition(*d, 0.0f, -12.0f, 0.0f);
-    d->radius = 3.0f;
-    return d;
-}
-
-}  // namespace
 
 TEST(Decoration, ConstructionDrawsTheYawThenTheRock) {
-    auto d = std::make_unique<Decoration>();
     randomSeed(777u);
     const int yawDraw = randomNext();
     for (int i = 0; i < 36; ++i) randomNext();
     const std::uint32_t after = randomState();
 
+    auto d = std::make_unique<Decoration>();
     randomSeed(777u);
     constructDecoration(*d);
-    EXPECT_EQ(randomState(), after);  // 1 + 36 draws
+    EXPECT_EQ(randomState(), after) << "1 + 36 draws";
     EXPECT_FLOAT_EQ(d->yaw, static_cast<float>(yawDraw) / 32767.0f * 360.0f);
-    EXPECT_EQ(d->position.x, 0.0f);
-    EXPECT_EQ(d->position.y, 0.0f);
-    EXPECT_EQ(d->position.z, 0.0f);
+    EXPECT_TRUE(vecNear(d->position, vec(0, 0, 0)));
     EXPECT_EQ(getVertexCount(*d), 12);
-    EXPECT_EQ(getTriangleCount(*d), 20);
     EXPECT_GT(d->radius, 2.0f);
-    EXPECT_EQ(getTexture(*d), 0u);
-}
 
-TEST(Decoration, SetPositionKeepsOnlyTheLastPlaceAndNothingElse) {
-    auto d = std::make_unique<Decoration>();
-    constructDecoration(*d);
-    const float yaw = d->yaw, radius = d->radius;
-    const Vertex v3 = getVertex(*d, 3);
-    setTexture(*d, 9u);
-    setPosition(*d, 1.0f, 2.0f, 3.0f);
+    // setPosition moves the rock and changes nothing else.
+    const float yaw = d->yaw, radius = d->radius, x3 = getVertex(*d, 3).x;
     setPosition(*d, -15.0f, -12.0f, 1.0f);
-    EXPECT_EQ(d->position.x, -15.0f);
-    EXPECT_EQ(d->position.y, -12.0f);
-    EXPECT_EQ(d->position.z, 1.0f);
-    EXPECT_EQ(d->yaw, yaw);
-    EXPECT_EQ(d->radius, radius);
-    EXPECT_EQ(getTexture(*d), 9u);
-    EXPECT_EQ(getVertex(*d, 3).x, v3.x);
-    EXPECT_EQ(getVertexCount(*d), 12);
+    EXPECT_TRUE(vecNear(d->position, vec(-15.0f, -12.0f, 1.0f)));
+    EXPECT_TRUE(d->yaw == yaw && d->radius == radius && getVertex(*d, 3).x == x3);
 }
 
-TEST(Decoration, CylinderIncludesItsFacesButNotItsCurvedWall) {
-    auto d = slabOnTheFloor();
-    EXPECT_TRUE(containsPoint(*d, 0.0f, -13.0f, 0.0f, 2.0f));    // dy = -m/2
-    EXPECT_TRUE(containsPoint(*d, 0.0f, -10.0f, 0.0f, 2.0f));    // dy = m/2 + 1
-    EXPECT_FALSE(containsPoint(*d, 0.0f, -13.01f, 0.0f, 2.0f));
-    EXPECT_FALSE(containsPoint(*d, 0.0f, -9.99f, 0.0f, 2.0f));
-    EXPECT_FALSE(containsPoint(*d, 5.0f, -12.0f, 0.0f, 2.0f));   // exactly radius + m
-    EXPECT_TRUE(containsPoint(*d, 4.99f, -12.0f, 0.0f, 2.0f));
-    EXPECT_FALSE(containsPoint(*d, 3.0f, -12.0f, 4.0f, 2.0f));   // 5 away diagonally
-    EXPECT_TRUE(containsPoint(*d, 0.0f, -11.5f, -4.9f, 2.0f));
-}
-
-TEST(Decoration, UnorderedCoordinatesAreOutside) {
-    auto d = slabOnTheFloor();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(containsPoint(*d, 0.0f, nan, 0.0f, 2.0f));
-    EXPECT_FALSE(containsPoint(*d, nan, -12.0f, 0.0f, 2.0f));
-    EXPECT_FALSE(containsPoint(*d, 0.0f, -12.0f, 0.0f, nan));
-    EXPECT_FALSE(blocksSegment(*d, point(0, nan, 0), point(0, -12, 0), 2.0f));
-}
-
-TEST(Decoration, SegmentSamplesStartButStopBeforeEnd) {
-    auto d = slabOnTheFloor();
-    // Samples -20, -18.4, ..., -5.6: the end at -4 lies inside but is not tested.
-    EXPECT_FALSE(blocksSegment(*d, point(-20, -12, 0), point(-4, -12, 0), 2.0f));
-    // The sample at -4 is inside.
-    EXPECT_TRUE(blocksSegment(*d, point(-10, -12, 0), point(0, -12, 0), 2.0f));
-    // A start inside blocks, even for a zero-length segment.
-    EXPECT_TRUE(blocksSegment(*d, point(0, -12, 0), point(0, -12, 0), 2.0f));
-    // Passing over the top (dy > m/2 + 1) does not.
-    EXPECT_FALSE(blocksSegment(*d, point(-10, -9.5f, 0), point(10, -9.5f, 0), 2.0f));
+TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
+    // Radius 3 at (0, -12, 0), margin 2: y from -13 to -10, reach 5.
+    const float NaN = std::numeric_limits<float>::quiet_NaN();
+    auto d = std::make_unique<Decoration>();
+    placeRock(*d, 0.0f, -12.0f, 0.0f, 3.0f);
+    const struct { float x, y, z, margin; bool inside; } points[] = {
+        {0, -13, 0, 2, true},     {0, -13.01f, 0, 2, false}, {0, -10, 0, 2, true},
+        {0, -9.99f, 0, 2, false}, {5, -12, 0, 2, false},     {4.99f, -12, 0, 2, true},
+        {3, -12, 4, 2, false},    {0, -11.5f, -4.9f, 2, true},
+        {0, NaN, 0, 2, false},    {NaN, -12, 0, 2, false},   {0, -12, 0, NaN, false},
+    };
+    for (const auto& p : points) {
+        EXPECT_EQ(containsPoint(*d, p.x, p.y, p.z, p.margin), p.inside)
+            << "(" << p.x << ", " << p.y << ", " << p.z << ") margin " << p.margin;
+    }
+    // Ten samples from the start, the end left out.
+    const struct { Vertex start, end; bool blocked; } segments[] = {
+        {vec(-20, -12, 0), vec(-4, -12, 0), false},  // -20 ... -5.6; the end inside is not tested
+        {vec(-10, -12, 0), vec(0, -12, 0), true},    // the sample at -4 is inside
+        {vec(0, -12, 0), vec(0, -12, 0), true},      // a start inside, zero length
+        {vec(-10, -9.5f, 0), vec(10, -9.5f, 0), false},  // over the top
+        {vec(0, NaN, 0), vec(0, -12, 0), false},
+    };
+    for (const auto& s : segments) {
+        EXPECT_EQ(blocksSegment(*d, s.start, s.end, 2.0f), s.blocked)
+            << "from x " << s.start.x << " to " << s.end.x;
+    }
 }

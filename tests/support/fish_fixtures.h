@@ -1,0 +1,79 @@
+// Set-ups shared by the fish and scene tests. A Fish or a Decoration holds a
+// Mesh (about 0.5 MB), so every record here lives on the heap.
+#pragma once
+
+#include "fish/fish.h"
+#include "fish/species_model.h"
+#include "host/virtual_clock.h"
+#include "scene/decoration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+// A tick count well past the first ramp and far from either wrap.
+constexpr std::uint32_t FixtureTick = 5000000u;
+
+inline Vertex vec(float x, float y, float z) {
+    Vertex v{};
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    return v;
+}
+
+// x, y and z within `tolerance` of each other.
+inline ::testing::AssertionResult vecNear(Vertex actual, Vertex expected,
+                                          double tolerance = 1e-6) {
+    if (std::fabs(actual.x - expected.x) <= tolerance &&
+        std::fabs(actual.y - expected.y) <= tolerance &&
+        std::fabs(actual.z - expected.z) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") is not ("
+           << expected.x << ", " << expected.y << ", " << expected.z << ")";
+}
+
+// A fish constructed with the virtual clock at `tick`, given the body and
+// behaviour of a profile table when `rows` is set.
+inline std::unique_ptr<Fish> makeFish(const ProfileRow* rows = nullptr, int count = 0,
+                                      std::uint32_t tick = FixtureTick) {
+    auto fish = std::make_unique<Fish>();
+    setVirtualTick(tick);
+    constructFish(*fish);
+    if (rows != nullptr) buildSpeciesGeometry(*fish, rows, count);
+    return fish;
+}
+
+// `count` constructed fish linked as one school.
+inline std::unique_ptr<Fish[]> makeSchool(int count) {
+    auto school = std::make_unique<Fish[]>(static_cast<std::size_t>(count));
+    setVirtualTick(FixtureTick);
+    for (int i = 0; i < count; ++i) {
+        constructFish(school[i]);
+        linkSchool(school[i], school.get(), count);
+    }
+    return school;
+}
+
+// A constructed decoration standing at (x, y, z) with obstacle radius `radius`.
+inline void placeRock(Decoration& rock, float x, float y, float z, float radius) {
+    constructDecoration(rock);
+    setPosition(rock, x, y, z);
+    rock.radius = radius;
+}
+
+// A model-space point turned as a fish is drawn: glRotatef(angles.y) about +y
+// applied to glRotatef(angles.z) about +z (angles in degrees).
+inline Vertex drawnTurn(Vertex angles, Vertex p) {
+    const double pi = 3.141592653589793;
+    const double pitch = angles.z * pi / 180.0, yaw = angles.y * pi / 180.0;
+    const double x1 = p.x * std::cos(pitch) - p.y * std::sin(pitch);
+    const double y1 = p.x * std::sin(pitch) + p.y * std::cos(pitch);
+    return vec(static_cast<float>(x1 * std::cos(yaw) + p.z * std::sin(yaw)),
+               static_cast<float>(y1),
+               static_cast<float>(-x1 * std::sin(yaw) + p.z * std::cos(yaw)));
+}
