@@ -41,12 +41,6 @@ std::vector<unsigned char> decoded(int id) {
     return pixels;
 }
 
-GLint parameter(GLenum name) {
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    return value;
-}
-
 }  // namespace
 
 TEST_F(Texture, UploadsTheDecodedBitmapAt64By64AndLeavesItBound) {
@@ -61,9 +55,12 @@ TEST_F(Texture, UploadsTheDecodedBitmapAt64By64AndLeavesItBound) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
     ASSERT_TRUE(width == 64 && height == 64) << width << " x " << height;
     EXPECT_TRUE(format == 3 || format == GL_RGB) << format;  // three components, as asked
-    for (GLenum filter : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER})
-        EXPECT_EQ(parameter(filter), GL_LINEAR) << filter;
-    for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) EXPECT_EQ(parameter(wrap), GL_REPEAT) << wrap;
+    for (GLenum parameter : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+        EXPECT_EQ(value, parameter == GL_TEXTURE_WRAP_S || parameter == GL_TEXTURE_WRAP_T ? GL_REPEAT : GL_LINEAR)
+            << parameter;
+    }
     EXPECT_EQ(readTexture(name), decoded(104));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -51,14 +51,12 @@ TEST_P(MeshtoolSpecies, TriangleFileThroughInfoAndObj) {
     const int vertices = 8 * (findSpeciesTable(c.species)->rowCount - 3);
     const ToolRun run = runTool("species " + std::to_string(c.species), " | TOOL info -");
     ASSERT_EQ(run.status, 0) << run.err;
-    std::istringstream info(run.out);
-    std::string key[3];
     int count[2] = {-1, -1};
     float bounds[6] = {};
-    info >> key[0] >> count[0] >> key[1] >> count[1] >> key[2];
-    for (float& b : bounds) info >> b;
-    ASSERT_FALSE(info.fail()) << run.out;
-    EXPECT_TRUE(key[0] == "vertices" && key[1] == "triangles" && key[2] == "bounds") << run.out;
+    ASSERT_EQ(std::sscanf(run.out.c_str(), "vertices %d triangles %d bounds %f %f %f %f %f %f", &count[0],
+                          &count[1], &bounds[0], &bounds[1], &bounds[2], &bounds[3], &bounds[4], &bounds[5]),
+              8)
+        << run.out;
     EXPECT_EQ(count[0], vertices - 1);  // the last ring vertex is in no triangle
     EXPECT_EQ(count[1], 2 * (vertices - 10));
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(bounds[i], c.box[i], 0.0005) << "bound " << i;
@@ -72,15 +70,14 @@ TEST_P(MeshtoolSpecies, TriangleFileThroughInfoAndObj) {
         std::string kind;
         fields >> kind;
         v += kind == "v", vt += kind == "vt", vn += kind == "vn";
-        if (kind == "f") {
+        if (kind == "f") {  // f a/a/a b/b/b c/c/c, one index per corner, from 1
             ++f;
-            for (int corner = 0; corner < 3; ++corner) {
-                int a = 0, b = 0, d = 0;
-                char slash1 = 0, slash2 = 0;
-                fields >> a >> slash1 >> b >> slash2 >> d;
-                EXPECT_TRUE(slash1 == '/' && slash2 == '/' && a == b && b == d) << line;
-                EXPECT_TRUE(a >= 1 && a <= vertices) << line;
-            }
+            int i[9] = {};
+            ASSERT_EQ(std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d", &i[0], &i[1], &i[2], &i[3],
+                                  &i[4], &i[5], &i[6], &i[7], &i[8]),
+                      9)
+                << line;
+            for (int k = 0; k < 9; ++k) EXPECT_TRUE(i[k] == i[k / 3 * 3] && i[k] >= 1 && i[k] <= vertices) << line;
         }
     }
     EXPECT_TRUE(v == vertices && vt == vertices && vn == vertices) << v << " " << vt << " " << vn;
