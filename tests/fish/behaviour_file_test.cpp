@@ -24,7 +24,8 @@ std::unique_ptr<Fish> readFish(const std::string& text) {
 }  // namespace
 
 TEST(BehaviourFile, LineTwoSetsTheSevenParametersInOrder) {
-    auto fish = readFish("108\r\n256,0,255,0,161\r\n2,8 2,2.75,1,3.5,7\r\n-0.98,0.1,0,0.001,0.001\r\n");
+    auto fish =
+        readFish("108\r\n256,0,255,0,161\r\n2,8 2,2.75,1,3.5,7\r\n-0.98,0.1,0,0.001,0.001\r\n");
     EXPECT_EQ(fish->wanderChance, 2.0f);
     EXPECT_EQ(fish->maxSpeed, 8.0f);
     EXPECT_EQ(fish->size, 2.0f);
@@ -38,7 +39,8 @@ TEST(BehaviourFile, LineTwoSetsTheSevenParametersInOrder) {
 TEST(BehaviourFile, FlocksOnlyForExactlyOne) {
     for (const char* value : {"1", "1.0", "1.5", "0.99", "0", "nan", "x"}) {
         auto fish = readFish(std::string("\n\n3 7.5 1 2 ") + value + " 6 3\n");
-        EXPECT_EQ(fish->flocking, std::string(value) == "1" || std::string(value) == "1.0") << value;
+        EXPECT_EQ(fish->flocking, std::string(value) == "1" || std::string(value) == "1.0")
+            << value;
     }
 }
 
@@ -55,8 +57,9 @@ TEST(BehaviourFile, MissingNumbersReadAsZeroAndExtraOnesAreIgnored) {
 }
 
 TEST(BehaviourFile, WithoutLineTwoNothingChanges) {
-    for (const std::string& text : {std::string(), std::string("101\n"), std::string("101\r\n256,2,240,4,94\r\n"),
-                                    "101\n" + std::string(300, '1') + "\n5,7,1,2,1,8,4\n"}) {
+    for (const std::string& text :
+         {std::string(), std::string("101\n"), std::string("101\r\n256,2,240,4,94\r\n"),
+          "101\n" + std::string(300, '1') + "\n5,7,1,2,1,8,4\n"}) {
         auto fish = readFish(text);
         EXPECT_TRUE(fish->size == 2.5f && fish->maxSpeed == 9.0f) << text.substr(0, 20);
     }

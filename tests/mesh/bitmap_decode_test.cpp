@@ -69,7 +69,8 @@ const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) {
 
 TEST(BitmapDecode, SwapsBlueAndRedAndAveragesEachTwoByTwoBlockBottomRowFirst) {
     std::vector<unsigned char> rgb;
-    ASSERT_TRUE(decode(makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; }), rgb));
+    ASSERT_TRUE(
+        decode(makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; }), rgb));
     for (int i = 0; i < 64 * 64; ++i)
         ASSERT_TRUE(rgb[i * 3] == 0 && rgb[i * 3 + 1] == 0 && rgb[i * 3 + 2] == 255) << i;
 
@@ -90,10 +91,11 @@ TEST(BitmapDecode, WeighsPartlyCoveredPixelsByAreaAndSkipsRowPadding) {
     const auto stripes = makeBitmap(96, 96, [](int x, int, int) { return x % 2 == 0 ? 0 : 90; });
     std::vector<unsigned char> rgb;
     ASSERT_TRUE(decode(stripes, rgb));
-    EXPECT_EQ(at(rgb, 0, 0)[2], 30);  // column 0 (0) and half of 1 (90)
+    EXPECT_EQ(at(rgb, 0, 0)[2], 30);   // column 0 (0) and half of 1 (90)
     EXPECT_EQ(at(rgb, 2, 63)[2], 60);  // 3 (90) and half of 4 (0)
     // 66 pixels make 198-byte rows padded to 200; one dark corner pixel.
-    const auto padded = makeBitmap(66, 66, [](int x, int y, int) { return x == 65 && y == 65 ? 0 : 40; });
+    const auto padded =
+        makeBitmap(66, 66, [](int x, int y, int) { return x == 65 && y == 65 ? 0 : 40; });
     ASSERT_TRUE(decode(padded, rgb));
     EXPECT_TRUE(at(rgb, 30, 40)[0] == 40 && at(rgb, 63, 63)[0] < 40);
     ASSERT_TRUE(decode(makeBitmap(1, 1, [](int, int, int c) { return 10 * (c + 1); }), rgb));

@@ -18,7 +18,8 @@ TEST(Bitmaps, AllEightAre128Square24BitFilesAndEverySpeciesHasOne) {
         BitmapLayout layout{};
         ASSERT_TRUE(readBitmapLayout(bytes.data, bytes.size, layout)) << id;
         EXPECT_TRUE(layout.width == 128 && layout.height == 128 && layout.pixelOffset == 54u &&
-                    layout.rowStride == 384u) << id;
+                    layout.rowStride == 384u)
+            << id;
     }
     EXPECT_TRUE(hostFindBitmap(100).data == nullptr && hostFindBitmap(109).data == nullptr);
     for (const SpeciesTable& table : speciesTables) {  // each names its own, existing bitmap

@@ -69,7 +69,7 @@ TEST_F(LatheMesh, KeepsATextureTheMeshAlreadyHas) {
             buildLatheMesh(*textured, table->rows, table->rowCount);
         }
         EXPECT_EQ(getTexture(*textured), 4242u) << fromFile;
-        EXPECT_EQ(boundTexture(), 0) << fromFile;  // nothing was loaded or bound
+        EXPECT_EQ(boundTexture(), 0) << fromFile;          // nothing was loaded or bound
         EXPECT_FLOAT_EQ(getVertex(*textured, 0).u, 0.0f);  // row (128, 0, 120, 1, 41)
     }
 }

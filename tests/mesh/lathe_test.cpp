@@ -57,9 +57,7 @@ TEST(Lathe, OutwardFacesWindCounterClockwise) {
 }
 
 TEST(Lathe, ShortTablesBuildWhatTheirRingsAllow) {
-    const struct {
-        int rows, vertices, triangles;
-    } cases[] = {{3, 0, 0}, {4, 8, 0}, {5, 16, 12}};
+    const struct { int rows, vertices, triangles; } cases[] = {{3, 0, 0}, {4, 8, 0}, {5, 16, 12}};
     for (const auto& c : cases) {
         auto mesh = emptyMesh();
         const LatheSkin skin = buildLatheGeometry(*mesh, profile103, c.rows);

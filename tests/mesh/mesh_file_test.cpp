@@ -43,7 +43,8 @@ TEST(TriangleFile, ReadsNumbersBetweenBlanksAndCommasLikeAtof) {
     auto mesh = readTriangles("1,,2,3\r\n 4\t5 ,6\r\n7\r\n\r\n8,9,10,11,12,13,14\nabc,1.5x,1e40\n" +
                               hundred + "\n\n");
     const float inf = std::numeric_limits<float>::infinity();
-    const float expected[6][3] = {{1, 2, 3}, {4, 5, 6}, {7, 0, 0}, {8, 9, 10}, {0, 1.5f, inf}, {4, 4, 4}};
+    const float expected[6][3] = {{1, 2, 3},  {4, 5, 6},      {7, 0, 0},
+                                  {8, 9, 10}, {0, 1.5f, inf}, {4, 4, 4}};
     ASSERT_EQ(getVertexCount(*mesh), 6);
     EXPECT_EQ(getTriangleCount(*mesh), 2);
     for (int i = 0; i < 6; ++i) {
@@ -54,7 +55,9 @@ TEST(TriangleFile, ReadsNumbersBetweenBlanksAndCommasLikeAtof) {
 }
 
 TEST(TriangleFile, CountsCornersBetweenEmptyLines) {
-    auto padded = [](std::string text, size_t length) { return text.append(length - text.size(), ' '); };
+    auto padded = [](std::string text, size_t length) {
+        return text.append(length - text.size(), ' ');
+    };
     const struct {
         const char* what;
         std::string text;
@@ -66,7 +69,8 @@ TEST(TriangleFile, CountsCornersBetweenEmptyLines) {
         {"two corners carry over", "0,0,0\n1,0,0\n\n0,1,0\n\n", 3, 1},
         {"longest line", "0,0,0\n0,1,0\n" + padded("1,0,0", MeshFileLineLimit) + "\r\n\r\n", 3, 1},
         {"over-long line ends the file",
-         "0,0,0\n0,1,0\n" + padded("1,0,0", MeshFileLineLimit + 1) + "\n\n0,0,0\n2,0,0\n0,2,0\n\n", 2, 0},
+         "0,0,0\n0,1,0\n" + padded("1,0,0", MeshFileLineLimit + 1) + "\n\n0,0,0\n2,0,0\n0,2,0\n\n",
+         2, 0},
         // More than three corners: vertices added, no triangle, counting starts again.
         {"five corners", "0,0,0\n1,0,0\n0,1,0\n0,0,1\n5,5,5\n\n2,0,0\n0,2,0\n0,0,2\n\n", 8, 1},
     };
@@ -90,7 +94,8 @@ TEST(TriangleFile, MissingFilesReadEmptyAndFailToWrite) {
 
 TEST(TriangleFileWriter, WritesCornersAndAnEmptyLineKeepingTheCallersFormat) {
     auto mesh = emptyMesh();
-    addVertex(*mesh, -1.75f, -0.08f, 0), addVertex(*mesh, 1, 2, 3), addVertex(*mesh, 0.5f, 0, 0.25f);
+    addVertex(*mesh, -1.75f, -0.08f, 0), addVertex(*mesh, 1, 2, 3),
+        addVertex(*mesh, 0.5f, 0, 0.25f);
     addTriangle(*mesh, 0, 1, 2);
     std::ostringstream out;
     out << std::fixed;
@@ -153,7 +158,9 @@ TEST(ProfileFile, HeaderNumbersClampToTheIntRange) {
     const struct {
         const char* text;
         int resource;
-    } cases[] = {{"", 0}, {" 105abc\n64", 105}, {"99999999999999999999999", INT_MAX},
+    } cases[] = {{"", 0},
+                 {" 105abc\n64", 105},
+                 {"99999999999999999999999", INT_MAX},
                  {"-99999999999999999999999", INT_MIN}};
     for (const auto& c : cases) {
         auto mesh = emptyMesh();

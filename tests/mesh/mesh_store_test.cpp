@@ -89,7 +89,8 @@ TEST(MeshStore, JitterDrawsThreeValuesPerVertexWithinTheAmplitudes) {
     jitterVertices(*mesh, 1.0f, 0.1f, 2.0f);
     for (int i = 0; i < 100; ++i) {
         const Vertex v = getVertex(*mesh, i);
-        EXPECT_TRUE(std::fabs(v.x - float(i)) <= 1 && std::fabs(v.y) <= 0.1f + 1e-7f && std::fabs(v.z) <= 2)
+        EXPECT_TRUE(std::fabs(v.x - float(i)) <= 1 && std::fabs(v.y) <= 0.1f + 1e-7f &&
+                    std::fabs(v.z) <= 2)
             << i << ": " << v.x << "," << v.y << "," << v.z;
     }
     randomSeed(5);  // exactly three draws per vertex

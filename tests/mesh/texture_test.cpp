@@ -55,10 +55,13 @@ TEST_F(Texture, UploadsTheDecodedBitmapAt64By64AndLeavesItBound) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
     ASSERT_TRUE(width == 64 && height == 64) << width << " x " << height;
     EXPECT_TRUE(format == 3 || format == GL_RGB) << format;  // three components, as asked
-    for (GLenum parameter : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+    for (GLenum parameter :
+         {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
         GLint value = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
-        EXPECT_EQ(value, parameter == GL_TEXTURE_WRAP_S || parameter == GL_TEXTURE_WRAP_T ? GL_REPEAT : GL_LINEAR)
+        EXPECT_EQ(value, parameter == GL_TEXTURE_WRAP_S || parameter == GL_TEXTURE_WRAP_T
+                             ? GL_REPEAT
+                             : GL_LINEAR)
             << parameter;
     }
     EXPECT_EQ(readTexture(name), decoded(104));
@@ -71,9 +74,8 @@ TEST_F(Texture, CountsOnlyTheLow16BitsOfTheIdAndMakesANewNameEachTime) {
     const TextureId high = loadBitmapTexture(101 + 65536);
     EXPECT_TRUE(first != again && again != high && first != high) << first << again << high;
     const auto picture = decoded(101);
-    EXPECT_EQ(readTexture(first), picture);
-    EXPECT_EQ(readTexture(again), picture);
-    EXPECT_EQ(readTexture(high), picture);
+    for (TextureId texture : {first, again, high})
+        EXPECT_EQ(readTexture(texture), picture) << texture;
     EXPECT_NE(readTexture(loadBitmapTexture(102)), picture);
 }
 

@@ -53,8 +53,9 @@ TEST_P(MeshtoolSpecies, TriangleFileThroughInfoAndObj) {
     ASSERT_EQ(run.status, 0) << run.err;
     int count[2] = {-1, -1};
     float bounds[6] = {};
-    ASSERT_EQ(std::sscanf(run.out.c_str(), "vertices %d triangles %d bounds %f %f %f %f %f %f", &count[0],
-                          &count[1], &bounds[0], &bounds[1], &bounds[2], &bounds[3], &bounds[4], &bounds[5]),
+    ASSERT_EQ(std::sscanf(run.out.c_str(), "vertices %d triangles %d bounds %f %f %f %f %f %f",
+                          &count[0], &count[1], &bounds[0], &bounds[1], &bounds[2], &bounds[3],
+                          &bounds[4], &bounds[5]),
               8)
         << run.out;
     EXPECT_EQ(count[0], vertices - 1);  // the last ring vertex is in no triangle
@@ -73,11 +74,12 @@ TEST_P(MeshtoolSpecies, TriangleFileThroughInfoAndObj) {
         if (kind == "f") {  // f a/a/a b/b/b c/c/c, one index per corner, from 1
             ++f;
             int i[9] = {};
-            ASSERT_EQ(std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d", &i[0], &i[1], &i[2], &i[3],
-                                  &i[4], &i[5], &i[6], &i[7], &i[8]),
+            ASSERT_EQ(std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d", &i[0], &i[1], &i[2],
+                                  &i[3], &i[4], &i[5], &i[6], &i[7], &i[8]),
                       9)
                 << line;
-            for (int k = 0; k < 9; ++k) EXPECT_TRUE(i[k] == i[k / 3 * 3] && i[k] >= 1 && i[k] <= vertices) << line;
+            for (int k = 0; k < 9; ++k)
+                EXPECT_TRUE(i[k] == i[k / 3 * 3] && i[k] >= 1 && i[k] <= vertices) << line;
         }
     }
     EXPECT_TRUE(v == vertices && vt == vertices && vn == vertices) << v << " " << vt << " " << vn;
@@ -112,9 +114,9 @@ TEST(Meshtool, InfoOfACrlfFileAwayFromTheOrigin) {
 }
 
 TEST(Meshtool, BadArgumentsGiveUsageAndStatusTwo) {
-    for (const char* arguments : {"", "frobnicate", "species", "species 106", "species x",
-                                  "species 101 --bogus", "species 101 --out", "info a b",
-                                  "info a --obj", "-x"}) {
+    for (const char* arguments :
+         {"", "frobnicate", "species", "species 106", "species x", "species 101 --bogus",
+          "species 101 --out", "info a b", "info a --obj", "-x"}) {
         const ToolRun run = runTool(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments << ": " << run.err;
