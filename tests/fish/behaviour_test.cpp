@@ -81,7 +81,12 @@ TEST(FishBehaviour, KeptCourseTargetsAtTheWallsAndTinyOrZeroDisplacements) {
     // Each axis keeps its course: the displacement is steps x velocity, over
     // the steps (50 for a choice right after a choice). Walls stand at x = +-23
     // and z = +-11 for this size 2 fish, tested 2 x steps frames ahead.
-    const struct { const char* what; Vertex position, velocity; int steps; Vertex target; } cases[] = {
+    const struct {
+        const char* what;
+        Vertex position, velocity;
+        int steps;
+        Vertex target;
+    } cases[] = {
         {"tiny components become +0.001", vec(0, 0, 0), vec(-0.0005f, -0.001f, 0.2f), 1,
          vec(0.001f, -0.001f, 0.2f)},
         {"right after a choice: 0.001 over 50", vec(0, 0, 0), vec(0.1f, 0.1f, 0.1f), 0,

@@ -48,8 +48,9 @@ TEST(FishRecord, BehaviourRowFlocksWhenItsValueTruncatesToOne) {
     applyBehaviourParameters(*fish, shortTable, 2);
     EXPECT_EQ(fish->size, 2.5f) << "a table without row 2 changes nothing";
 
-    const struct { float value; bool flocking; } cases[] = {{1.0f, true},   {1.5f, true}, {1.999f, true}, {2.0f, false},
-                 {0.99f, false}, {0.0f, false}, {-1.0f, false}};
+    const struct { float value; bool flocking; } cases[] = {
+        {1.0f, true}, {1.5f, true}, {1.999f, true}, {2.0f, false}, {0.99f, false}, {0.0f, false},
+        {-1.0f, false}};
     for (const auto& c : cases) {
         const ProfileRow rows[3] = {{{101}}, {{128, 0, 128, 0, 64}},
                                     {{5.0f, 7.0f, 1.0f, 2.0f, c.value, 8.0f, 4.0f}}};
@@ -65,10 +66,10 @@ TEST(FishRecord, BehaviourRowFlocksWhenItsValueTruncatesToOne) {
 TEST(FishRecord, PredictedRampEndAveragesStartAndTargetVelocity) {
     auto fish = makeFish();
     fish->rampStartPosition = vec(1.0f, -2.0f, 0.0f);
-    fish->rampStartVelocity = vec(0.1f, 0.0f, 0.0f);
+    fish->rampStartVelocity = vec(0.1f, 0.2f, 0.0f);
     fish->targetVelocity = vec(0.3f, 0.0f, -0.2f);
     fish->lastStepCount = 10;
-    EXPECT_TRUE(vecNear(predictedRampEnd(*fish), vec(3.0f, -2.0f, -1.0f)));
+    EXPECT_TRUE(vecNear(predictedRampEnd(*fish), vec(3.0f, -1.0f, -1.0f)));
     fish->lastStepCount = 0;
     EXPECT_TRUE(vecNear(predictedRampEnd(*fish), vec(1.0f, -2.0f, 0.0f)));
 }

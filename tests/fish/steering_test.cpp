@@ -13,7 +13,9 @@ namespace {
 // the yMin face, each around x and z as listed.
 void localCorners(const Fish& f, Vertex out[ProbeCorners]) {
     const float xz[4][2] = {{f.xMin, f.zMax}, {f.xMin, f.zMin}, {f.xMax, f.zMin}, {f.xMax, f.zMax}};
-    for (int i = 0; i < ProbeCorners; ++i) out[i] = vec(xz[i % 4][0], i < 4 ? f.yMax : f.yMin, xz[i % 4][1]);
+    for (int i = 0; i < ProbeCorners; ++i) {
+        out[i] = vec(xz[i % 4][0], i < 4 ? f.yMax : f.yMin, xz[i % 4][1]);
+    }
 }
 
 // Current motion and ramp of a fish: at `at` with `velocity`, heading for
@@ -44,8 +46,8 @@ TEST(ProbeBox, IsTheBodyTurnedAsItIsDrawn) {
         const Vertex d = directions[k], angles = k < 4 ? vec(0, 0, 0) : orientationFromVelocity(d);
         probeBox(*fish, at, d, box);
         for (int i = 0; i < ProbeCorners; ++i) {
-            const Vertex turned = drawnTurn(angles, local[i]);
-            EXPECT_TRUE(vecNear(box[i], vec(turned.x + at.x, turned.y + at.y, turned.z + at.z), 1e-4))
+            const Vertex t = drawnTurn(angles, local[i]);
+            EXPECT_TRUE(vecNear(box[i], vec(t.x + at.x, t.y + at.y, t.z + at.z), 1e-4))
                 << "corner " << i << " for (" << d.x << ", " << d.y << ", " << d.z << ")";
         }
     }
@@ -76,14 +78,22 @@ TEST(Yielding, ReversesOncePerFishOfHigherPriorityNearby) {
 }
 
 TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
-    const struct { const char* what; float rocks[2][4]; int rockCount; Vertex at, expected; } cases[] = {
-        // rocks: x, y, z, radius
+    const struct {
+        const char* what;
+        float rocks[2][4];  // x, y, z, radius
+        int rockCount;
+        Vertex at;
+        float speed;  // along +x, now and at the ramp's end
+        Vertex expected;
+    } cases[] = {
         {"turns up from the base below; the far rock plays no part",
-         {{0, -12, 0, 3}, {20, 5, 8, 1}}, 2, vec(0, -9, 0), vec(0, 0.1f, 0)},
-        {"the last rock met decides", {{0, -12, 0, 3}, {1, -9, 0, 3}}, 2, vec(0, -9, 0),
+         {{0, -12, 0, 3}, {20, 5, 8, 1}}, 2, vec(0, -9, 0), 0.1f, vec(0, 0.1f, 0)},
+        {"the last rock met decides", {{0, -12, 0, 3}, {1, -9, 0, 3}}, 2, vec(0, -9, 0), 0.1f,
          vec(-0.1f, 0, 0)},
+        {"the turned path is probed anew and now misses the rock ahead",
+         {{0, -12, 0, 3}, {6, -9, 0, 0.1f}}, 2, vec(0, -9, 0), 0.3f, vec(0, 0.3f, 0)},
         {"on the base point: no direction, target kept", {{0, -12, 0, 3}}, 1, vec(0, -12, 0),
-         vec(0.1f, 0, 0)},
+         0.1f, vec(0.1f, 0, 0)},
     };
     for (const auto& c : cases) {
         auto fish = makeSchool(1);
@@ -93,7 +103,7 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
         }
         linkObstacles(fish[0], rocks.get(), c.rockCount);
         fish[0].size = 4.0f;  // the bodiless fish is a point: widen enough to reach
-        pose(fish[0], c.at, vec(0.1f, 0, 0), vec(0.1f, 0, 0), 10);
+        pose(fish[0], c.at, vec(c.speed, 0, 0), vec(c.speed, 0, 0), 10);
         avoidCollisions(fish[0]);
         EXPECT_TRUE(vecNear(fish[0].targetVelocity, c.expected)) << c.what;
     }
@@ -130,43 +140,30 @@ TEST(ObstacleAvoidance, ProbeCountEqualsTheSegmentTestOfEveryCorner) {
 }
 
 TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {
-    // Three mates at x = 0, 3, 6 measured from the old centre (0, 0, 0).
-    const struct { float radius; Vertex heading; } cases[] = {
-        {6.0f, vec(1.0f / 3, 1.0f / 3, 1.0f / 3)}, {5.0f, vec(0.5f, 0.5f, 0.0f)}};
-    for (const auto& c : cases) {
+    // Three mates at x = 0, 3, 6, measured from the old centre (0, 0, 0), not
+    // from the fish at 6 that computes; fish 3 is of another species, neither
+    // counted nor written.
+    const Vertex positions[4] = {vec(0, 0, 0), vec(3, 0, 0), vec(6, 0, 0), vec(100, 0, 0)};
+    const Vertex velocities[4] = {vec(1, 0, 0), vec(0, 1, 0), vec(0, 0, 1), vec(5, 5, 5)};
+    for (const float radius : {6.0f, 5.0f}) {
         auto fish = makeSchool(4);
-        const Vertex velocities[3] = {vec(1, 0, 0), vec(0, 1, 0), vec(0, 0, 1)};
-        for (int i = 0; i < 3; ++i) {
-            fish[i].species = 103;
-            fish[i].flockRadius = c.radius;
-            fish[i].position = vec(3.0f * i, 0.0f, 0.0f);
+        for (int i = 0; i < 4; ++i) {
+            fish[i].species = i < 3 ? 103 : 102;
+            fish[i].flockRadius = radius;
+            fish[i].position = positions[i];
             fish[i].velocity = velocities[i];
         }
-        fish[3].species = 102;  // another species: neither counted nor written
-        fish[3].position = vec(100, 0, 0);
-        fish[3].velocity = vec(5, 5, 5);
-        computeFlock(fish[0]);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_TRUE(vecNear(fish[i].flockCentre, vec(3, 0, 0))) << i;
-            EXPECT_TRUE(vecNear(fish[i].flockHeading, c.heading)) << i << " radius " << c.radius;
+        computeFlock(fish[2]);
+        const float third = 1.0f / 3.0f;
+        const Vertex heading = radius == 6.0f ? vec(third, third, third) : vec(0.5f, 0.5f, 0);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_TRUE(vecNear(fish[i].flockCentre, i < 3 ? vec(3, 0, 0) : vec(0, 0, 0))) << i;
+            EXPECT_TRUE(vecNear(fish[i].flockHeading, i < 3 ? heading : vec(0, 0, 0))) << i;
+            EXPECT_EQ(fish[i].flockShared, i == 0 || i == 1) << "flag of fish " << i;
         }
-        EXPECT_TRUE(vecNear(fish[3].flockCentre, vec(0, 0, 0)));
-        const bool shared[4] = {false, true, true, false};
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(fish[i].flockShared, shared[i]) << i;
-
         // A mate whose flag is set skips the computation and keeps the flag.
-        fish[1].position = vec(50, 0, 0);
-        computeFlock(fish[1]);
-        EXPECT_TRUE(vecNear(fish[1].flockCentre, vec(3, 0, 0)));
-        EXPECT_TRUE(fish[1].flockShared);
+        fish[0].position = vec(50, 0, 0);
+        computeFlock(fish[0]);
+        EXPECT_TRUE(vecNear(fish[0].flockCentre, vec(3, 0, 0)) && fish[0].flockShared);
     }
-}
-
-TEST(Flocking, AnUnlinkedFishIsItsOwnFlock) {
-    auto fish = makeFish();
-    fish->position = vec(2, 3, 4);
-    fish->velocity = vec(1, 1, 1);
-    computeFlock(*fish);
-    EXPECT_TRUE(vecNear(fish->flockCentre, vec(2, 3, 4)));
-    EXPECT_TRUE(vecNear(fish->flockHeading, vec(0, 0, 0)));
 }

@@ -39,7 +39,7 @@ TEST(SwimAnimation, BendsTheRestShapeByTheWaveAndTailFlutterEveryBeat) {
         for (int i = 0; i < getVertexCount(*fish); ++i) {
             const Vertex r = getRestVertex(*fish, i), v = getVertex(*fish, i);
             EXPECT_TRUE(v.x == r.x && v.y == r.y) << i;
-            EXPECT_NEAR(v.z, expectedZ(*fish, r, phase), 1e-5) << "vertex " << i << " step " << step;
+            EXPECT_NEAR(v.z, expectedZ(*fish, r, phase), 1e-5) << i << " at step " << step;
             if (step == 0 && r.x == fish->xMin) {
                 EXPECT_NEAR(v.z, r.z, 1e-6) << "the nose keeps its rest z";
             }

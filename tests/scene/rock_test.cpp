@@ -20,7 +20,7 @@ TEST(RockGenerator, GeneratedRockIsTheOutwardPrismJitteredByThe36NextDraws) {
             c.y += prism->vertices[k].y / 3.0f;
             c.z += prism->vertices[k].z / 3.0f;
         }
-        EXPECT_GT(c.x * tri.normal[0] + c.y * tri.normal[1] + c.z * tri.normal[2], 0.0f) << "face " << t;
+        EXPECT_GT(c.x * tri.normal[0] + c.y * tri.normal[1] + c.z * tri.normal[2], 0.0f) << t;
     }
 
     randomSeed(12345u);
@@ -38,7 +38,7 @@ TEST(RockGenerator, GeneratedRockIsTheOutwardPrismJitteredByThe36NextDraws) {
     for (int i = 0; i < 12; ++i) {
         const Vertex v = getVertex(*rock, i), p = prism->vertices[i];
         EXPECT_TRUE(v.x == p.x && v.y == p.y && v.z == p.z) << i;
-        EXPECT_TRUE(i == 0 || (v.u == v.x && v.v == v.y)) << "texture coordinates of the rough rock";
+        EXPECT_TRUE(i == 0 || (v.u == v.x && v.v == v.y)) << "texture coordinate " << i;
     }
 }
 
