@@ -18,7 +18,8 @@ protected:
         // A nose at local (-1, 0, 0) and two more corners, so the triangle faces +z at rest.
         fish = std::make_unique<Fish>();
         initMesh(*fish);
-        addTriangle(*fish, addVertex(*fish, -1, 0, 0), addVertex(*fish, 0, -0.5f, 0), addVertex(*fish, 0, 0.5f, 0));
+        addTriangle(*fish, addVertex(*fish, -1, 0, 0), addVertex(*fish, 0, -0.5f, 0),
+                    addVertex(*fish, 0, 0.5f, 0));
     }
     std::unique_ptr<Fish> fish;
 };

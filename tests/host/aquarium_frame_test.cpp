@@ -106,19 +106,21 @@ TEST_F(AquariumFrame, FirstFrameShowsTankFloorArchAndFishAtTheCentre) {
                 << x << " " << z;
     // The arch: every rock in the left half, gravel on its slabs.
     const RgbRange gravel = texelRange(getTexture(scene.decorations[0]));
-    for (int k = 0; k < PlacedRockCount; ++k)
-        EXPECT_LT(project(RockPositions[k][0], RockPositions[k][1] + 0.5, RockPositions[k][2])[0], Width / 2) << k;
+    const auto isGravel = [&](const Rgb& c) { return within(c, gravel) && !isBlack(c); };
     int gravelHits = 0;
-    for (int k : {0, 6, 7, 13, 16}) {  // the slabs
+    for (int k = 0; k < PlacedRockCount; ++k) {
         const float* r = RockPositions[k];
-        gravelHits += anyNear(r[0], r[1] + 0.5, r[2], 1, [&](const Rgb& c) { return within(c, gravel) && !isBlack(c); });
+        EXPECT_LT(project(r[0], r[1] + 0.5, r[2])[0], Width / 2) << k;
+        const bool slab = k == 0 || k == 6 || k == 7 || k == 13 || k == 16;
+        if (slab) gravelHits += anyNear(r[0], r[1] + 0.5, r[2], 1, isGravel);
     }
     EXPECT_GE(gravelHits, 4);
     // Every fish starts at the centre: a skin there, open water to either side.
     std::vector<RgbRange> skins;
     for (const Fish& fish : scene.fish) skins.push_back(texelRange(getTexture(fish)));
     EXPECT_TRUE(anyNear(0, 0, 0, 1, [&](const Rgb& c) {
-        return !isBlack(c) && std::any_of(skins.begin(), skins.end(), [&](const RgbRange& s) { return within(c, s); });
+        return !isBlack(c) &&
+               std::any_of(skins.begin(), skins.end(), [&](const RgbRange& s) { return within(c, s); });
     }));
     EXPECT_TRUE(anyNear(15, 0, 0, 0, isBlack));
     EXPECT_TRUE(anyNear(-15, 5, 0, 0, isBlack));

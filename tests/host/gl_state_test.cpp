@@ -23,7 +23,8 @@ TEST_F(GlState, ViewportAndPerspectiveFollowTheSizeFromIdentity) {
         EXPECT_EQ(viewport[3], c.viewportHeight);
         // A 45-degree perspective, aspect width / height, near 0.1f, far 100.
         const double aspect = static_cast<double>(c.width) / c.viewportHeight;
-        const double n = static_cast<double>(0.1f), f = 100.0, cot = 1.0 / std::tan(3.14159265358979323846 / 8);
+        const double n = static_cast<double>(0.1f), f = 100.0;
+        const double cot = 1.0 / std::tan(3.14159265358979323846 / 8);
         const double expected[16] = {cot / aspect, 0, 0, 0, 0, cot, 0, 0, 0, 0, (f + n) / (n - f), -1,
                                      0, 0, 2 * f * n / (n - f), 0};
         GLfloat p[16], mv[16];

@@ -18,7 +18,8 @@ std::string scratch(const std::string& name) {
 
 // Exit status of the program with `arguments`; its output goes to `log`.
 int run(const std::string& arguments, const std::string& log) {
-    const int status = std::system((std::string(AQUARIUM_RENDER_PROGRAM) + " " + arguments + " >'" + log + "' 2>&1").c_str());
+    const std::string command = AQUARIUM_RENDER_PROGRAM " " + arguments + " >'" + log + "' 2>&1";
+    const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -33,11 +34,12 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
     const std::string a = scratch("a"), b = scratch("b");
     for (const std::string& dir : {a, b}) {
         // The frames folder does not exist yet: the program makes it.
-        const std::string args = "--size 48x27 --frames 4 --start-tick 5000 --out " + dir +
-                                 "/last.png --frames-dir " + dir + "/frames --every 2 --trace " + dir + "/trace.csv";
+        const std::string args = "--size 48x27 --frames 4 --start-tick 5000 --out " + dir + "/last.png" +
+                                 " --frames-dir " + dir + "/frames --every 2 --trace " + dir + "/trace.csv";
         ASSERT_EQ(run(args, dir + "/log"), 0) << contents(dir + "/log");
     }
-    for (const char* file : {"/last.png", "/frames/frame-000002.png", "/frames/frame-000004.png", "/trace.csv"}) {
+    for (const char* file :
+         {"/last.png", "/frames/frame-000002.png", "/frames/frame-000004.png", "/trace.csv"}) {
         const std::string first = contents(a + file);
         EXPECT_FALSE(first.empty()) << file;
         EXPECT_EQ(first, contents(b + file)) << file;

@@ -57,7 +57,9 @@ double area(const WindowTriangle& w) {
 // Index of the first item from `from` on that draws the triangle (filled, or
 // its first edge as a line), or items.size().
 size_t findTriangle(const std::vector<FeedbackItem>& items, size_t from, const WindowTriangle& w) {
-    auto at = [&](const FeedbackVertex& v, int c) { return std::fabs(v.x - w.x[c]) < 0.01 && std::fabs(v.y - w.y[c]) < 0.01; };
+    auto at = [&](const FeedbackVertex& v, int c) {
+        return std::fabs(v.x - w.x[c]) < 0.01 && std::fabs(v.y - w.y[c]) < 0.01;
+    };
     for (size_t i = from; i < items.size(); ++i) {
         const auto& v = items[i].vertices;
         if (v.size() >= 2 && at(v[0], 0) && at(v[1], 1) && (v.size() == 2 || at(v[2], 2))) return i;
@@ -99,16 +101,16 @@ protected:
 }  // namespace
 
 TEST_F(SceneDraw, DrawsExactlyThePlacedRocksInTheFillModeAndTheFishAlwaysFilled) {
-    // Past the tank's 22 items: 20 triangles for each placed rock (filled
-    // fronts or three lines for a back), nothing for the rest.
+    // Past the tank's 22 items: 20 triangles for each placed rock, nothing
+    // for the rest. A filled front counts 3 thirds, each line of a back 1.
     auto items = captureFeedback([&] { drawScene(*a); });
-    std::vector<int> rockTriangles(DecorationCapacity);
+    std::vector<int> thirds(DecorationCapacity);
     for (size_t i = 22; i < items.size(); ++i) {
         const int cell = rockCell(items[i]);
-        if (cell >= 0) rockTriangles.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
+        if (cell >= 0) thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
     }
     for (int i = 0; i < DecorationCapacity; ++i)
-        EXPECT_EQ(rockTriangles[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
+        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
 
     a->fillMode = GL_LINE;
     items = captureFeedback([&] { drawScene(*a); });
@@ -157,10 +159,11 @@ TEST_F(SceneDraw, EachFishIsDrawnWhereTheLastFrameLeftItThenAdvancedOnceInOrder)
         ASSERT_LT(found, fishItems.size()) << "fish " << i << " not drawn at its old pose, or out of order";
         searchFrom = found + 1;
         double moved = 0;
-        for (int c = 0; c < 3; ++c) moved = std::fmax(moved, std::hypot(old.x[c] - now.x[c], old.y[c] - now.y[c]));
+        for (int c = 0; c < 3; ++c)
+            moved = std::fmax(moved, std::hypot(old.x[c] - now.x[c], old.y[c] - now.y[c]));
         if (moved > 0.05) {
             ++movedFish;
-            EXPECT_EQ(findTriangle(fishItems, 0, now), fishItems.size()) << "fish " << i << " drawn at its new pose";
+            EXPECT_EQ(findTriangle(fishItems, 0, now), fishItems.size()) << "fish " << i << " drawn moved";
         }
     }
     EXPECT_GT(movedFish, 4);

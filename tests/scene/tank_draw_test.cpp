@@ -44,9 +44,10 @@ std::array<Point, 4> face(const int (&signs)[4][3]) {
     return corners;
 }
 
-// Four grey unlit lines covering the quad's four edges, in any order.
-void expectGreyOutline(const std::vector<FeedbackItem>& lines, const std::array<Point, 4>& corners) {
+// Four grey unlit lines covering the face's four edges, in any order.
+void expectGreyOutline(const std::vector<FeedbackItem>& lines, const int (&signs)[4][3]) {
     ASSERT_EQ(lines.size(), 4u);
+    const auto corners = face(signs);
     for (int e = 0; e < 4; ++e) {
         const Point& a = corners[e];
         const Point& b = corners[(e + 1) % 4];
@@ -75,7 +76,7 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
     const auto items = captureFeedback([&] { drawTank(*aquarium); });
     // Top rim (4 lines), floor (2 filled triangles), four walls (16 lines).
     ASSERT_EQ(items.size(), 22u);
-    expectGreyOutline({items.begin(), items.begin() + 4}, face(rim));
+    expectGreyOutline({items.begin(), items.begin() + 4}, rim);
     // The floor seen from above: filled, lit to full brightness, texture
     // repeated 6 x 3; the quad comes back as (v0, v1, v3) and (v1, v2, v3).
     const float s[4] = {0, 0, 6, 6}, t[4] = {0, 3, 3, 0};
@@ -92,7 +93,7 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
         }
     }
     for (int w = 0; w < 4; ++w)
-        expectGreyOutline({items.begin() + 6 + 4 * w, items.begin() + 10 + 4 * w}, face(walls[w]));
+        expectGreyOutline({items.begin() + 6 + 4 * w, items.begin() + 10 + 4 * w}, walls[w]);
 }
 
 TEST_F(TankDraw, LeavesLinesLightingOnTexturingOffAndTheStackBalanced) {
