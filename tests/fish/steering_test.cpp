@@ -37,11 +37,11 @@ TEST(ProbeBox, IsTheBodyTurnedAsItIsDrawn) {
     localCorners(*fish, local);
     const Vertex at = vec(1.0f, -2.0f, 3.0f);
     // The first four (nose first, zero and vertical) leave the box unturned.
-    const Vertex directions[] = {vec(-1, 0, 0),    vec(-2, 0, 0),         vec(0, 0, 0),
-                                 vec(0, 5, 0),     vec(-1, -1, 0),        vec(1, 0, 0),
-                                 vec(0, 0, 1),     vec(0, 0, -1),         vec(1, 0, 1),
-                                 vec(-1, 0, -1),   vec(-1, 0, 1),         vec(0.3f, 0.4f, -0.8f),
-                                 vec(-0.2f, -0.5f, 0.6f), vec(0.001f, 0.001f, 0.001f)};
+    const Vertex directions[] = {
+        vec(-1, 0, 0), vec(-2, 0, 0),  vec(0, 0, 0),   vec(0, 5, 0),           // unturned
+        vec(-1, -1, 0), vec(1, 0, 0),  vec(0, 0, 1),   vec(0, 0, -1),          vec(1, 0, 1),
+        vec(-1, 0, -1), vec(-1, 0, 1), vec(0.3f, 0.4f, -0.8f), vec(-0.2f, -0.5f, 0.6f),
+        vec(0.001f, 0.001f, 0.001f)};
     for (int k = 0; k < 14; ++k) {
         const Vertex d = directions[k], angles = k < 4 ? vec(0, 0, 0) : orientationFromVelocity(d);
         probeBox(*fish, at, d, box);

@@ -25,16 +25,12 @@ inline Vertex vec(float x, float y, float z) {
 }
 
 // x, y and z within `tolerance` of each other.
-inline ::testing::AssertionResult vecNear(Vertex actual, Vertex expected,
-                                          double tolerance = 1e-6) {
-    if (std::fabs(actual.x - expected.x) <= tolerance &&
-        std::fabs(actual.y - expected.y) <= tolerance &&
-        std::fabs(actual.z - expected.z) <= tolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") is not ("
-           << expected.x << ", " << expected.y << ", " << expected.z << ")";
+inline ::testing::AssertionResult vecNear(Vertex a, Vertex e, double tolerance = 1e-6) {
+    const bool near = std::fabs(a.x - e.x) <= tolerance && std::fabs(a.y - e.y) <= tolerance &&
+                      std::fabs(a.z - e.z) <= tolerance;  // false for NaN
+    if (near) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << a.x << ", " << a.y << ", " << a.z << ") is not ("
+                                         << e.x << ", " << e.y << ", " << e.z << ")";
 }
 
 // A fish constructed with the virtual clock at `tick`, given the body and
