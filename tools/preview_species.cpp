@@ -48,7 +48,7 @@ void drawCell(const Mesh& mesh, int column, int row) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    if (argc != 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: %s <output.ppm>\n", argv[0]);
         return 2;
     }
