@@ -530,7 +530,7 @@ const FishSkin fishSkins[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    if (argc != 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
         return 2;
     }
