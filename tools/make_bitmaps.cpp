@@ -347,6 +347,18 @@ Colour paint103(const FishSample& s) {
     return eye(s, c, rgb(200, 210, 160));
 }
 
+// Rayed fins in `finColour` whose outer rims, and the tail's end from
+// `tailEdgeFrom` to `tailEdgeTo` of the length, take `edgeColour`.
+Colour edgedFins(const FishSample& s, Colour c, Colour finColour, double rays, Colour edgeColour,
+                 double tailEdgeFrom, double tailEdgeTo) {
+    const double fin = std::fmax(s.tail, std::fmax(s.dorsal, s.anal));
+    c = mix(c, finRays(s, finColour, rays), fin);
+    const double rim = std::fmin(s.toTop, s.toBottom);
+    const double edge =
+        fin * smoothstep(3.0, 1.5, rim) + s.tail * smoothstep(tailEdgeFrom, tailEdgeTo, s.along);
+    return mix(c, edgeColour, clamp01(edge));
+}
+
 // 104: orange-red with dark vertical bars and blue-edged fins.
 Colour paint104(const FishSample& s) {
     Colour c = bodyShade(s, rgb(246, 130, 70), rgb(228, 78, 30), rgb(170, 48, 18));
@@ -358,12 +370,8 @@ Colour paint104(const FishSample& s) {
         const double d = std::fabs(s.along - centre);
         c = mix(c, rgb(70, 18, 10), smoothstep(0.04, 0.028, d));
     }
-    const double fin = std::fmax(s.tail, std::fmax(s.dorsal, s.anal));
-    c = mix(c, finRays(s, rgb(236, 96, 36), 60.0), fin);
     // Blue edge along the outer rim of every fin, and the tail's end.
-    const double rim = std::fmin(s.toTop, s.toBottom);
-    const double blue = fin * smoothstep(3.0, 1.5, rim) + s.tail * smoothstep(0.955, 0.985, s.along);
-    c = mix(c, rgb(40, 96, 230), clamp01(blue));
+    c = edgedFins(s, c, rgb(236, 96, 36), 60.0, rgb(40, 96, 230), 0.955, 0.985);
     return eye(s, c, rgb(230, 190, 60));
 }
 
@@ -380,11 +388,7 @@ Colour paint105(const FishSample& s) {
         const double d = std::fabs(s.y - st);
         c = mix(c, rgb(255, 222, 190), body * smoothstep(0.016, 0.008, d));
     }
-    const double fin = std::fmax(s.tail, std::fmax(s.dorsal, s.anal));
-    c = mix(c, finRays(s, rgb(232, 100, 44), 70.0), fin);
-    const double rim = std::fmin(s.toTop, s.toBottom);
-    const double yellow = fin * smoothstep(3.0, 1.5, rim) + s.tail * smoothstep(0.94, 0.98, s.along);
-    c = mix(c, rgb(255, 224, 40), clamp01(yellow));
+    c = edgedFins(s, c, rgb(232, 100, 44), 70.0, rgb(255, 224, 40), 0.94, 0.98);
     c = gill(s, c, 0.2, 0.25);
     return eye(s, c, rgb(240, 210, 120));
 }

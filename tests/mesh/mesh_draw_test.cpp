@@ -2,7 +2,7 @@
 
 #include "mesh/gl_api.h"
 #include "tests/support/feedback.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_fixtures.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +11,18 @@
 
 namespace {
 
-class MeshDraw : public ::testing::Test {
+// Identity projection: object x, y in [-1, 1] map onto the viewport.
+class MeshDraw : public GlTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(ensureGlTestContext());
-        guard = std::make_unique<GlStateGuard>();
-        // Identity projection: object x, y in [-1, 1] map onto the viewport.
-        glViewport(0, 0, TestViewportWidth, TestViewportHeight);
+        GlTest::SetUp();
+        if (HasFatalFailure()) return;
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }
-    void TearDown() override { guard.reset(); }
 
-    std::unique_ptr<GlStateGuard> guard;
     std::unique_ptr<Mesh> mesh = emptyMesh();
 };
 
