@@ -1,5 +1,6 @@
 #include "host/gl_state.h"
 
+#include "scene/aquarium.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <cmath>
@@ -38,4 +39,27 @@ TEST_F(GlState, ViewportAndPerspectiveFollowTheSizeFromIdentity) {
         glGetIntegerv(GL_MATRIX_MODE, &mode);
         EXPECT_EQ(mode, GL_MODELVIEW);
     }
+}
+
+TEST_F(GlState, InitialStateReadsBack) {
+    glClearColor(1, 1, 1, 1);  // set apart from the defaults initGlState restates
+    glClearDepth(0.5);
+    glShadeModel(GL_FLAT);
+    EXPECT_TRUE(initGlState());
+    GLint shade = 0, depthFunc = 0, hint = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shade);
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &hint);
+    EXPECT_TRUE(shade == GL_SMOOTH && depthFunc == GL_LEQUAL && hint == GL_NICEST);
+    GLfloat clear[4], depth = 0, ambient[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(clear[i], 0.0f) << i;
+        EXPECT_EQ(ambient[i], i < 3 ? 10.0f : 1.0f) << i;
+    }
+    EXPECT_EQ(depth, 1.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(scene.fishCount == 9 && glIsTexture(scene.floorTexture)) << "the scene is built first";
 }

@@ -61,30 +61,12 @@ bool decode(const std::vector<unsigned char>& b, std::vector<unsigned char>& out
     return true;
 }
 
+// Red, green and blue of pixel (x, y), counted from the bottom left.
 const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) {
     return rgb.data() + (y * 64 + x) * 3;
 }
 
 }  // namespace
-
-TEST(BitmapDecode, SwapsBlueAndRedAndAveragesEachTwoByTwoBlockBottomRowFirst) {
-    std::vector<unsigned char> rgb;
-    ASSERT_TRUE(
-        decode(makeBitmap(128, 128, [](int, int, int c) { return c == 0 ? 255 : 0; }), rgb));
-    for (int i = 0; i < 64 * 64; ++i)
-        ASSERT_TRUE(rgb[i * 3] == 0 && rgb[i * 3 + 1] == 0 && rgb[i * 3 + 2] == 255) << i;
-
-    // Every source pixel different; file channel c (blue first) lands at 2 - c.
-    const auto value = [](int x, int y, int c) { return (x * 7 + y * 3 + c * 50) % 251; };
-    ASSERT_TRUE(decode(makeBitmap(128, 128, value), rgb));
-    for (int dy = 0; dy < 64; ++dy)
-        for (int dx = 0; dx < 64; ++dx)
-            for (int c = 0; c < 3; ++c) {
-                const int sum = value(2 * dx, 2 * dy, c) + value(2 * dx + 1, 2 * dy, c) +
-                                value(2 * dx, 2 * dy + 1, c) + value(2 * dx + 1, 2 * dy + 1, c);
-                ASSERT_EQ(at(rgb, dx, dy)[2 - c], (sum + 2) / 4) << dx << "," << dy << " c" << c;
-            }
-}
 
 TEST(BitmapDecode, WeighsPartlyCoveredPixelsByAreaAndSkipsRowPadding) {
     // 96 columns onto 64: each output pixel covers one and a half source columns.

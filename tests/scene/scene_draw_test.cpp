@@ -4,7 +4,6 @@
 #include "scene/aquarium.h"
 #include "scene/layout.h"
 #include "scene/scene_draw.h"
-#include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <cmath>

@@ -1,7 +1,6 @@
 #include "host/gl_state.h"
 #include "scene/aquarium.h"
 #include "scene/scene_draw.h"
-#include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <cmath>
@@ -53,7 +52,7 @@ void expectGreyOutline(const std::vector<FeedbackItem>& lines, const int (&signs
         const Point& b = corners[(e + 1) % 4];
         bool found = false;
         for (const FeedbackItem& item : lines) {
-            ASSERT_TRUE(item.kind == FeedbackKind::Line || item.kind == FeedbackKind::LineReset);
+            ASSERT_TRUE(item.kind == FeedbackKind::Line);
             found = found || (near(item.vertices[0], a) && near(item.vertices[1], b)) ||
                     (near(item.vertices[0], b) && near(item.vertices[1], a));
             for (const FeedbackVertex& v : item.vertices)

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <ostream>
@@ -21,9 +23,22 @@ inline std::unique_ptr<Mesh> emptyMesh() {
     return mesh;
 }
 
-// Per process: ctest runs tests, and other builds, side by side.
+// A path in this test process's own scratch folder, made under the test
+// temporary directory on first use and removed with its contents when the
+// process that made it exits: runs of the suite that overlap never meet.
 inline std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "aquarium-" + std::to_string(getpid()) + "-" + name;
+    static std::string folder;
+    static const pid_t owner = getpid();
+    if (folder.empty()) {
+        std::string pattern = ::testing::TempDir() + "aquarium-test-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
+        folder = pattern + "/";
+        std::atexit([] {
+            std::error_code ignored;
+            if (getpid() == owner) std::filesystem::remove_all(folder, ignored);
+        });
+    }
+    return folder + name;
 }
 
 // A profile table as the text of a profile file, each number written with
