@@ -1,6 +1,7 @@
 // The compiled bitmaps, decoded as textures are made from them, to the bit.
 #include "host/host.h"
 #include "mesh/bitmap_decode.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,7 @@ TEST(Bitmaps, EightCompiledFilesDecodeToKnownImages) {
         EXPECT_EQ(bytes.size, 54u + 128 * 128 * 3) << id;
         RgbImage image{};
         ASSERT_TRUE(decodeBitmapFile(bytes.data, bytes.size, image)) << id;
-        std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-        for (int i = 0; i < 64 * 64 * 3; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211u;
+        const std::uint64_t hash = fnv1a(Fnv1aStart, image.pixels, 64 * 64 * 3);
         std::free(image.pixels);
         EXPECT_EQ(hash, expected[id - 101]) << "bitmap " << id << std::hex << " 0x" << hash;
     }

@@ -5,6 +5,7 @@
 #include "mesh/random.h"
 #include "scene/simulation.h"
 #include "scene/tank.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,11 @@ TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
     buildSimulation(sim);
 
     // Each rock's yaw, radius, corners and texture coordinates, FNV-1a.
-    std::uint64_t rocks = 14695981039346656037u;
-    auto hash = [&rocks](const float* values, int count) {
-        for (int i = 0; i < count * 4; ++i)
-            rocks = (rocks ^ reinterpret_cast<const unsigned char*>(values)[i]) * 1099511628211u;
-    };
+    std::uint64_t rocks = Fnv1aStart;
     for (const Decoration& d : sim.decorations) {
         const float shape[2] = {d.yaw, d.radius};
-        hash(shape, 2);
-        for (int i = 0; i < d.vertexCount; ++i) hash(&d.vertices[i].x, 5);
+        rocks = fnv1a(rocks, shape, sizeof shape);
+        for (int i = 0; i < d.vertexCount; ++i) rocks = fnv1a(rocks, &d.vertices[i].x, 5 * sizeof(float));
     }
     EXPECT_EQ(rocks, 0xd8baad465e7c67eau);
     EXPECT_EQ(randomState(), 3260744534u);

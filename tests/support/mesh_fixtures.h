@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
@@ -21,6 +22,15 @@ inline std::unique_ptr<Mesh> emptyMesh() {
     auto mesh = std::make_unique<Mesh>();
     initMesh(*mesh);
     return mesh;
+}
+
+// FNV-1a over `size` bytes at `data`, continuing `hash`: digests for
+// known-answer tests.
+constexpr std::uint64_t Fnv1aStart = 14695981039346656037u;
+inline std::uint64_t fnv1a(std::uint64_t hash, const void* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211u;
+    return hash;
 }
 
 // A path in this test process's own scratch folder, made under the test
