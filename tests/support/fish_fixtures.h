@@ -6,6 +6,7 @@
 #include "fish/species_model.h"
 #include "host/virtual_clock.h"
 #include "scene/decoration.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
