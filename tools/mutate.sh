@@ -14,8 +14,10 @@
 # runs past MUTATE_TIMEOUT seconds (default 300); one that does not build, or
 # whose ORIGINAL is missing or not unique, is reported and left out of the
 # score. Builds in MUTATE_BUILD (default build/mutate, configured like the
-# linux preset) with MUTATE_JOBS jobs (default 2). The file is restored even
-# when the script is interrupted.
+# linux preset) with MUTATE_JOBS jobs (default 2). MUTATE_ALL=1 runs the
+# whole suite for every mutant and names every test that failed, to see which
+# tests are the only ones to catch a fault. The file is restored even when the
+# script is interrupted.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,9 +45,10 @@ log=$(mktemp)
 trap 'restore; rm -f "$log"' EXIT
 
 build_all() { cmake --build "$build" -j "$jobs" >"$log" 2>&1; }
+stop=--stop-on-failure
+[ "${MUTATE_ALL:-0}" = 1 ] && stop=
 run_suite() {
-  timeout "$limit" ctest --test-dir "$build" -j "$jobs" --stop-on-failure \
-    --timeout "$limit" >"$log" 2>&1
+  timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" >"$log" 2>&1
 }
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
@@ -88,7 +91,8 @@ while IFS= read -r entry || [ -n "$entry" ]; do
     echo "SURVIVED  $label"
     survived=$((survived + 1))
   else
-    by=$(grep -m1 -E 'Test +#[0-9]+: .*(\*\*\*|Failed|Timeout)' "$log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/')
+    by=$(grep -E 'Test +#[0-9]+: .*(\*\*\*|Failed|Timeout)' "$log" |
+      sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/' | paste -sd' ' -)
     echo "KILLED    $label${by:+ (by $by)}"
     killed=$((killed + 1))
   fi
