@@ -38,15 +38,18 @@ TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
     constructSimulation(sim);
     buildSimulation(sim);
 
-    // Each rock's yaw, radius, corners and texture coordinates, FNV-1a.
+    // Each rock's yaw, radius, place, corners, texture coordinates and normals;
+    // the species on the fish in build order.
     std::uint64_t rocks = Fnv1aStart;
     for (const Decoration& d : sim.decorations) {
-        const float shape[2] = {d.yaw, d.radius};
+        const float shape[5] = {d.yaw, d.radius, d.position.x, d.position.y, d.position.z};
         rocks = fnv1a(rocks, shape, sizeof shape);
-        for (int i = 0; i < d.vertexCount; ++i) rocks = fnv1a(rocks, &d.vertices[i].x, 5 * sizeof(float));
+        for (int i = 0; i < d.vertexCount; ++i) rocks = fnv1a(rocks, &d.vertices[i].x, 8 * sizeof(float));
     }
-    EXPECT_EQ(rocks, 0xd8baad465e7c67eau);
+    EXPECT_EQ(rocks, 0x28e715a0cd9a6231u);
     EXPECT_EQ(randomState(), 3260744534u);
+    const int species[FishCapacity] = {103, 103, 103, 103, 103, 103, 102, 104, 108};
+    for (int j = 0; j < FishCapacity; ++j) EXPECT_EQ(sim.fish[j].species, species[j]) << j;
 
     for (int frame = 1; frame <= 30000; ++frame) {
         stepSimulation(sim);

@@ -40,19 +40,6 @@ TEST_F(SceneBuild, SharesSkinsAndGravelLinksEveryFishAndLoadsTheFloorLast) {
     for (GLuint name = first; name <= last; ++name) glDeleteTextures(1, &name);
 }
 
-TEST(SceneConstruction, TheStartTickDecidesTheRocks) {
-    auto a = std::make_unique<Aquarium>(), b = std::make_unique<Aquarium>();
-    setVirtualTick(123456);
-    randomSeed(1);
-    constructAquarium(*a);
-    setVirtualTick(654321);
-    randomSeed(1);
-    constructAquarium(*b);
-    int sameYaw = 0;
-    for (int k = 0; k < DecorationCapacity; ++k) sameYaw += a->decorations[k].yaw == b->decorations[k].yaw;
-    EXPECT_LT(sameYaw, 3);
-}
-
 // ctest runs each test in a process of its own, so here `scene` is exactly
 // what the static construction before main left.
 TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {

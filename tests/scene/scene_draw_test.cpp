@@ -102,11 +102,16 @@ protected:
 TEST_F(SceneDraw, DrawsExactlyThePlacedRocksInTheFillModeAndTheFishAlwaysFilled) {
     // Past the tank's 22 items: 20 triangles for each placed rock, nothing
     // for the rest. A filled front counts 3 thirds, each line of a back 1.
+    // The rocks come in index order.
     auto items = captureFeedback([&] { drawScene(*a); });
     std::vector<int> thirds(DecorationCapacity);
+    int previous = 0;
     for (size_t i = 22; i < items.size(); ++i) {
         const int cell = rockCell(items[i]);
-        if (cell >= 0) thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
+        if (cell < 0) continue;
+        EXPECT_GE(cell, previous) << "item " << i;
+        previous = cell;
+        thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
     }
     for (int i = 0; i < DecorationCapacity; ++i)
         EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
