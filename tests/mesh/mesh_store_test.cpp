@@ -1,5 +1,6 @@
 #include "mesh/mesh.h"
 
+#include "mesh/random.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -69,4 +70,16 @@ TEST(MeshStore, MapsTheBoxWithTheOriginOntoTheSkinRectangle) {
     addVertex(*flat, 0, 0, 1);
     mapTexture(*flat, 256, 64, 10, 32, 10);
     EXPECT_TRUE(flat->vertices[0].u == 0.25f && flat->vertices[0].v == 0.125f);
+}
+
+TEST(MeshStore, JitterDrawsXYZInTurnScaledByEachAmplitude) {
+    auto mesh = emptyMesh();
+    addVertex(*mesh, 0, 0, 0), addVertex(*mesh, 1, 1, 1);
+    randomSeed(1);  // draws 41, 18467, 6334, 26500, 19169, 15724
+    jitterVertices(*mesh, 1.0f, 0.1f, 2.0f);
+    const float d[6] = {41, 18467, 6334, 26500, 19169, 15724}, a[3] = {1.0f, 0.1f, 2.0f};
+    for (int k = 0; k < 6; ++k) {
+        const float f = d[k] / 32767.0f, expected = (f + f) * a[k % 3] - a[k % 3] + (k < 3 ? 0 : 1);
+        EXPECT_EQ((&mesh->vertices[k / 3].x)[k % 3], expected) << k;
+    }
 }
