@@ -43,77 +43,65 @@ std::array<Point, 4> face(const int (&signs)[4][3]) {
     return corners;
 }
 
-// Four grey unlit lines covering the face's four edges, in any order.
-void expectGreyOutline(const std::vector<FeedbackItem>& lines, const int (&signs)[4][3]) {
-    ASSERT_EQ(lines.size(), 4u);
-    const auto corners = face(signs);
-    for (int e = 0; e < 4; ++e) {
-        const Point& a = corners[e];
-        const Point& b = corners[(e + 1) % 4];
-        bool found = false;
-        for (const FeedbackItem& item : lines) {
-            ASSERT_TRUE(item.kind == FeedbackKind::Line);
-            found = found || (near(item.vertices[0], a) && near(item.vertices[1], b)) ||
-                    (near(item.vertices[0], b) && near(item.vertices[1], a));
-            for (const FeedbackVertex& v : item.vertices)
-                EXPECT_TRUE(v.r == 0.4f && v.g == 0.4f && v.b == 0.4f) << "lines are grey, lighting off";
-        }
-        EXPECT_TRUE(found) << "edge " << e;
-    }
-}
-
 }  // namespace
 
 TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
-    const int rim[4][3] = {{-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}, {1, 1, 1}};
-    const int walls[4][4][3] = {{{-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
-                                {{1, 1, -1}, {1, -1, -1}, {1, -1, 1}, {1, 1, 1}},
-                                {{1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
-                                {{-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}}};
-    const int floorSigns[4][3] = {{1, -1, 1}, {1, -1, -1}, {-1, -1, -1}, {-1, -1, 1}};
-    const auto floor = face(floorSigns);
+    // Top rim (items 0-3), floor (4 and 5), then the walls x = -24, x = 24,
+    // z = -12 and z = 12 (four lines each), every outline grey and unlit.
+    const int outlines[5][4][3] = {{{-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}, {1, 1, 1}},
+                                   {{-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
+                                   {{1, 1, -1}, {1, -1, -1}, {1, -1, 1}, {1, 1, 1}},
+                                   {{1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
+                                   {{-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}}};
     const auto items = captureFeedback([&] { drawTank(*aquarium); });
-    // Top rim (4 lines), floor (2 filled triangles), four walls (16 lines).
     ASSERT_EQ(items.size(), 22u);
-    expectGreyOutline({items.begin(), items.begin() + 4}, rim);
+    for (int f = 0; f < 5; ++f) {
+        const auto corners = face(outlines[f]);
+        const size_t first = f == 0 ? 0 : 2 + 4 * static_cast<size_t>(f);
+        for (int e = 0; e < 4; ++e) {  // each edge, in either direction, in any order
+            bool found = false;
+            for (size_t i = first; i < first + 4; ++i) {
+                const auto& v = items[i].vertices;
+                ASSERT_EQ(items[i].kind, FeedbackKind::Line) << i;
+                found |= (near(v[0], corners[e]) && near(v[1], corners[(e + 1) % 4])) ||
+                         (near(v[1], corners[e]) && near(v[0], corners[(e + 1) % 4]));
+                EXPECT_TRUE(v[0].r == 0.4f && v[1].g == 0.4f && v[0].b == 0.4f) << i;
+            }
+            EXPECT_TRUE(found) << "face " << f << " edge " << e;
+        }
+    }
     // The floor seen from above: filled, lit to full brightness, texture
     // repeated 6 x 3; the quad comes back as (v0, v1, v3) and (v1, v2, v3).
+    const int floorSigns[4][3] = {{1, -1, 1}, {1, -1, -1}, {-1, -1, -1}, {-1, -1, 1}};
+    const auto floor = face(floorSigns);
     const float s[4] = {0, 0, 6, 6}, t[4] = {0, 3, 3, 0};
     const int split[2][3] = {{0, 1, 3}, {1, 2, 3}};
     for (int k = 0; k < 2; ++k) {
-        const FeedbackItem& triangle = items[4 + static_cast<size_t>(k)];
-        ASSERT_EQ(triangle.kind, FeedbackKind::Polygon);
+        ASSERT_EQ(items[4 + k].kind, FeedbackKind::Polygon);
         for (int c = 0; c < 3; ++c) {
             const int corner = split[k][c];
-            const FeedbackVertex& v = triangle.vertices[static_cast<size_t>(c)];
-            EXPECT_TRUE(near(v, floor[corner])) << "floor corner " << corner;
-            EXPECT_TRUE(v.s == s[corner] && v.t == t[corner]) << "floor corner " << corner;
-            EXPECT_TRUE(v.r == 1.0f && v.g == 1.0f && v.b == 1.0f) << "floor corner " << corner;
+            const FeedbackVertex& v = items[4 + k].vertices[c];
+            EXPECT_TRUE(near(v, floor[corner]) && v.s == s[corner] && v.t == t[corner] && v.r == 1.0f &&
+                        v.g == 1.0f && v.b == 1.0f)
+                << "floor corner " << corner;
         }
     }
-    for (int w = 0; w < 4; ++w)
-        expectGreyOutline({items.begin() + 6 + 4 * w, items.begin() + 10 + 4 * w}, walls[w]);
 }
 
-TEST_F(TankDraw, LeavesLinesLightingOnTexturingOffAndTheStackBalanced) {
+TEST_F(TankDraw, FloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSaid) {
     const int depth = modelViewDepth();
+    aquarium->fillMode = GL_POINT;
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    drawTank(*aquarium);
-    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(modelViewDepth(), depth);
-}
-
-TEST_F(TankDraw, FloorBackFaceIsLinesAndItsFrontFollowsTheFillMode) {
-    glTranslatef(0.0f, 14.0f, 0.0f);  // the eye 2 units below the floor
-    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
-        EXPECT_NE(item.kind, FeedbackKind::Polygon);
-    glTranslatef(0.0f, -14.0f, 0.0f);
-    aquarium->fillMode = GL_POINT;
     int points = 0;
     for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
         points += item.kind == FeedbackKind::Point;
     EXPECT_EQ(points, 4);  // the floor's corners
+    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(modelViewDepth(), depth);
+    aquarium->fillMode = GL_FILL;
+    glTranslatef(0.0f, 14.0f, 0.0f);  // the eye 2 units below the floor
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+        EXPECT_NE(item.kind, FeedbackKind::Polygon);
 }
