@@ -11,24 +11,34 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
 
-// A 16:9 picture in the bottom of the test surface, like a wide screen.
-constexpr int Width = TestViewportWidth;
-constexpr int Height = 144;
+constexpr int Height = 144;  // a 16:9 picture in the bottom of the test surface
 
 using Rgb = std::array<int, 3>;
-using RgbRange = std::array<Rgb, 2>;
+using RgbTest = std::function<bool(const Rgb&)>;
+const RgbTest isFrameGrey = [](const Rgb& c) { return c == Rgb{102, 102, 102}; };
+const RgbTest isBlack = [](const Rgb& c) { return c == Rgb{0, 0, 0}; };
 
-bool within(const Rgb& c, const RgbRange& range) {
-    for (int k = 0; k < 3; ++k)
-        if (c[k] < range[0][k] || c[k] > range[1][k]) return false;
-    return true;
+// Whether a colour lies within the per-channel range of a texture's texels.
+RgbTest inTexture(TextureId texture) {
+    std::vector<unsigned char> texels(64 * 64 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    Rgb lo{255, 255, 255}, hi{0, 0, 0};
+    for (size_t i = 0; i < texels.size(); ++i) {
+        lo[i % 3] = std::min<int>(lo[i % 3], texels[i]);
+        hi[i % 3] = std::max<int>(hi[i % 3], texels[i]);
+    }
+    return [lo, hi](const Rgb& c) {
+        for (int k = 0; k < 3; ++k)
+            if (c[k] < lo[k] || c[k] > hi[k]) return false;
+        return true;
+    };
 }
-const auto isFrameGrey = [](const Rgb& c) { return c == Rgb{102, 102, 102}; };
-const auto isBlack = [](const Rgb& c) { return c == Rgb{0, 0, 0}; };
 
 class AquariumFrame : public GlTest {
 protected:
@@ -38,7 +48,7 @@ protected:
         setVirtualTick(60000);
         randomSeed(1);
         constructAquarium(scene);
-        resizeViewport(Width, Height);
+        resizeViewport(TestViewportWidth, Height);
         initGlState();
         resetFrameLoop();
     }
@@ -56,34 +66,15 @@ protected:
     }
 
     // True when some pixel within `radius` of the world point passes `test`.
-    template <typename Test>
-    bool anyNear(double x, double y, double z, int radius, Test test) const {
+    bool anyNear(double x, double y, double z, int radius, const RgbTest& test) const {
         const auto w = project(x, y, z);
         const int cx = static_cast<int>(std::floor(w[0])), cy = static_cast<int>(std::floor(w[1]));
-        for (int py = cy - radius; py <= cy + radius; ++py)
-            for (int px = cx - radius; px <= cx + radius; ++px) {
-                if (px < 0 || py < 0 || px >= Width || py >= Height) continue;
-                const size_t at = (static_cast<size_t>(py) * TestViewportWidth + static_cast<size_t>(px)) * 3;
-                if (test(Rgb{pixels[at], pixels[at + 1], pixels[at + 2]})) return true;
+        for (int py = std::max(cy - radius, 0); py <= std::min(cy + radius, Height - 1); ++py)
+            for (int px = std::max(cx - radius, 0); px <= std::min(cx + radius, TestViewportWidth - 1); ++px) {
+                const unsigned char* p = &pixels[(static_cast<size_t>(py) * TestViewportWidth + px) * 3];
+                if (test(Rgb{p[0], p[1], p[2]})) return true;
             }
         return false;
-    }
-
-    // Per-channel range of a texture's texels.
-    static RgbRange texelRange(TextureId texture) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        GLint w = 0, h = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        std::vector<unsigned char> texels(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-        RgbRange range{Rgb{255, 255, 255}, Rgb{0, 0, 0}};
-        for (size_t i = 0; i < texels.size(); ++i) {
-            range[0][i % 3] = std::min<int>(range[0][i % 3], texels[i]);
-            range[1][i % 3] = std::max<int>(range[1][i % 3], texels[i]);
-        }
-        return range;
     }
 
     std::vector<unsigned char> pixels;
@@ -99,31 +90,26 @@ TEST_F(AquariumFrame, FirstFrameShowsTankFloorArchAndFishAtTheCentre) {
     for (double x : {-24.0, 24.0})
         for (double y : {-12.0, 12.0}) EXPECT_TRUE(anyNear(x, y, -12, 1, isFrameGrey)) << x << " " << y;
     // The floor at full texture brightness in the right half, where no rock stands.
-    const RgbRange floorRange = texelRange(scene.floorTexture);
+    const RgbTest floor = inTexture(scene.floorTexture);
     for (double x : {6.0, 12.0, 18.0})
-        for (double z : {-8.0, 0.0, 8.0})
-            EXPECT_TRUE(anyNear(x, -12, z, 0, [&](const Rgb& c) { return within(c, floorRange); }))
-                << x << " " << z;
+        for (double z : {-8.0, 0.0, 8.0}) EXPECT_TRUE(anyNear(x, -12, z, 0, floor)) << x << " " << z;
     // The arch: every rock in the left half, gravel on its slabs.
-    const RgbRange gravel = texelRange(getTexture(scene.decorations[0]));
-    const auto isGravel = [&](const Rgb& c) { return within(c, gravel) && !isBlack(c); };
+    const RgbTest gravel = inTexture(getTexture(scene.decorations[0]));
     int gravelHits = 0;
     for (int k = 0; k < PlacedRockCount; ++k) {
         const float* r = RockPositions[k];
-        EXPECT_LT(project(r[0], r[1] + 0.5, r[2])[0], Width / 2) << k;
-        const bool slab = k == 0 || k == 6 || k == 7 || k == 13 || k == 16;
-        if (slab) gravelHits += anyNear(r[0], r[1] + 0.5, r[2], 1, isGravel);
+        EXPECT_LT(project(r[0], r[1] + 0.5, r[2])[0], TestViewportWidth / 2) << k;
+        if (k == 0 || k == 6 || k == 7 || k == 13 || k == 16)
+            gravelHits += anyNear(r[0], r[1] + 0.5, r[2], 1, [&](const Rgb& c) { return gravel(c) && !isBlack(c); });
     }
     EXPECT_GE(gravelHits, 4);
     // Every fish starts at the centre: a skin there, open water to either side.
-    std::vector<RgbRange> skins;
-    for (const Fish& fish : scene.fish) skins.push_back(texelRange(getTexture(fish)));
+    std::vector<RgbTest> skins;
+    for (const Fish& fish : scene.fish) skins.push_back(inTexture(getTexture(fish)));
     EXPECT_TRUE(anyNear(0, 0, 0, 1, [&](const Rgb& c) {
-        return !isBlack(c) &&
-               std::any_of(skins.begin(), skins.end(), [&](const RgbRange& s) { return within(c, s); });
+        return !isBlack(c) && std::any_of(skins.begin(), skins.end(), [&](const RgbTest& s) { return s(c); });
     }));
-    EXPECT_TRUE(anyNear(15, 0, 0, 0, isBlack));
-    EXPECT_TRUE(anyNear(-15, 5, 0, 0, isBlack));
+    EXPECT_TRUE(anyNear(15, 0, 0, 0, isBlack) && anyNear(-15, 5, 0, 0, isBlack));
 }
 
 TEST_F(AquariumFrame, AfterThirtySecondsTheViewTurns45Degrees) {
@@ -152,6 +138,5 @@ TEST_F(AquariumFrame, AfterThirtySecondsTheViewTurns45Degrees) {
     const double c = std::sqrt(0.5);
     const double expected[16] = {c, 0, -c, 0, 0, 1, 0, 0, c, 0, c, 0, 0, 0, -41, 1};
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], expected[i], 1e-6) << i;
-    EXPECT_TRUE(anyNear(24, -12, -12, 1, isFrameGrey));
-    EXPECT_TRUE(anyNear(24, 12, -12, 1, isFrameGrey));
+    EXPECT_TRUE(anyNear(24, -12, -12, 1, isFrameGrey) && anyNear(24, 12, -12, 1, isFrameGrey));
 }
