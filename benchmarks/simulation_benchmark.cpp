@@ -2,7 +2,7 @@
 // virtual clock, 10 ms apart, with the target choices (steering against the
 // school and the seventeen rocks) falling where they fall.
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 

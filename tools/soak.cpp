@@ -7,7 +7,7 @@
 //
 // Defaults: one hour (360,000 frames of 10 ms), tick 1,000,000, seed 1.
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/tank.h"

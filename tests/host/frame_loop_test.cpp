@@ -1,7 +1,7 @@
 #include "host/frame_loop.h"
 
 #include "host/gl_state.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "scene/aquarium.h"
 #include "tests/support/gl_fixtures.h"
 

@@ -1,4 +1,4 @@
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"

@@ -1,6 +1,6 @@
 #include "scene/aquarium.h"
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/layout.h"
 #include "scene/tank.h"

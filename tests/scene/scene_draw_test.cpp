@@ -1,5 +1,5 @@
 #include "fish/behaviour.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"

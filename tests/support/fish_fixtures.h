@@ -5,7 +5,7 @@
 #include "data/species_tables.h"
 #include "fish/fish.h"
 #include "fish/species_model.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "scene/decoration.h"
 
 #include <gtest/gtest.h>
