@@ -3,7 +3,6 @@
 #include "host/host.h"
 #include "mesh/gl_api.h"
 #include "scene/aquarium.h"
-#include "scene/scene_draw.h"
 
 #include <limits>
 

@@ -3,7 +3,6 @@
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"
-#include "scene/scene_draw.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
 

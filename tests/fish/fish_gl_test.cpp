@@ -1,4 +1,4 @@
-#include "fish/fish_draw.h"
+#include "fish/fish.h"
 
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
