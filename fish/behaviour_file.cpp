@@ -19,13 +19,7 @@ void readBehaviourFile(Fish& fish, std::istream& in) {
         if (lineNumber != BehaviourLine) continue;
         float p[BehaviourLineNumbers];
         readLineNumbers(line, p, BehaviourLineNumbers);
-        fish.wanderChance = p[0];
-        fish.maxSpeed = p[1];
-        fish.size = p[2];
-        fish.yieldDistance = p[3];
-        fish.flocking = p[4] == 1.0f;  // exactly 1: 1.5 does not flock here
-        fish.flockRadius = p[5];
-        fish.priority = p[6];
+        setBehaviourNumbers(fish, p, FlockingRule::Exact);  // 1.5 does not flock here
     }
 }
 

@@ -43,16 +43,19 @@ void constructFish(Fish& fish) {
     fish.obstacleCount = 0;
 }
 
+void setBehaviourNumbers(Fish& fish, const float numbers[BehaviourNumberCount], FlockingRule rule) {
+    fish.wanderChance = numbers[0];
+    fish.maxSpeed = numbers[1];
+    fish.size = numbers[2];
+    fish.yieldDistance = numbers[3];
+    fish.flocking = (rule == FlockingRule::Truncated ? std::trunc(numbers[4]) : numbers[4]) == 1.0f;
+    fish.flockRadius = numbers[5];
+    fish.priority = numbers[6];
+}
+
 void applyBehaviourParameters(Fish& fish, const ProfileRow* rows, int count) {
     if (rows == nullptr || count < 3) return;
-    const float* value = rows[2].values;
-    fish.wanderChance = value[0];
-    fish.maxSpeed = value[1];
-    fish.size = value[2];
-    fish.yieldDistance = value[3];
-    fish.flocking = std::trunc(value[4]) == 1.0f;  // 1.0 up to, not including, 2.0
-    fish.flockRadius = value[5];
-    fish.priority = value[6];
+    setBehaviourNumbers(fish, rows[2].values, FlockingRule::Truncated);
 }
 
 void linkSchool(Fish& fish, Fish* school, int count) {

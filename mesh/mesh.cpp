@@ -2,6 +2,7 @@
 
 #include "mesh/random.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -172,4 +173,28 @@ void mapTexture(Mesh& mesh, float textureSize, float uOrigin, float uSpan, float
         v.u = static_cast<float>(uStretch + uOrigin / size);
         v.v = static_cast<float>(vStretch + vOrigin / size);
     }
+}
+
+namespace {
+
+double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
+
+}  // namespace
+
+Heading headingOf(Vertex direction) {
+    const double x = direction.x, y = direction.y, z = direction.z;
+    Heading heading{0.0, 0.0};
+    const float h = static_cast<float>(x * x + z * z);
+    if (h != 0.0f) {
+        heading.yaw = std::acos(clampUnit(-x / std::sqrt(static_cast<double>(h))));
+        if (z < 0.0) heading.yaw = -heading.yaw;
+    }
+    const float s = static_cast<float>(x * x + y * y + z * z);
+    if (s != 0.0f && h != 0.0f) {
+        heading.pitch = std::acos(clampUnit(static_cast<double>(h) /
+                                            (std::sqrt(static_cast<double>(s)) *
+                                             std::sqrt(static_cast<double>(h)))));
+        if (y > 0.0) heading.pitch = -heading.pitch;
+    }
+    return heading;
 }

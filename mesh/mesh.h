@@ -83,6 +83,19 @@ float vectorLength(Vertex v);
 float vectorLength(float x, float y, float z);
 float pointDistance(Vertex p, Vertex q);
 
+constexpr double Pi = 3.141592653589793;
+
+// The turn, in radians, that carries a model's nose (local -x) along
+// `direction` as models are drawn: pitch about +z applied first, negative
+// (nose up) when rising, then yaw about +y: -x gives yaw 0, +x pi, +z pi / 2,
+// -z -pi / 2. A zero or vertical direction gives 0 for what it cannot define.
+// Both the drawn orientation of a fish and its steering probes use it.
+struct Heading {
+    double yaw;
+    double pitch;
+};
+Heading headingOf(Vertex direction);
+
 // Normals and texture mapping.
 
 // Folds every face normal into its corners once more (the running means are
