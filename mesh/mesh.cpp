@@ -168,8 +168,10 @@ void mapTexture(Mesh& mesh, float textureSize, float uOrigin, float uSpan, float
         Vertex& v = mesh.vertices[i];
         // A box with no extent on an axis maps every vertex to the rectangle's
         // origin on that axis instead of dividing by zero.
-        const double uStretch = xExtent != 0.0 ? (uSpan + 1.0) / size * (v.x - xMin) / xExtent : 0.0;
-        const double vStretch = yExtent != 0.0 ? (vSpan + 1.0) / size * (v.y - yMin) / yExtent : 0.0;
+        const double uStretch =
+            xExtent != 0.0 ? (uSpan + 1.0) / size * (v.x - xMin) / xExtent : 0.0;
+        const double vStretch =
+            yExtent != 0.0 ? (vSpan + 1.0) / size * (v.y - yMin) / yExtent : 0.0;
         v.u = static_cast<float>(uStretch + uOrigin / size);
         v.v = static_cast<float>(vStretch + vOrigin / size);
     }

@@ -107,8 +107,9 @@ void recomputeNormals(Mesh& mesh);
 void mapTexture(Mesh& mesh, float textureSize, float uOrigin, float uSpan, float vOrigin,
                 float vSpan);
 
-// Drawing, in mesh_gl.cpp (needs a current rendering context): issues the mesh's triangles in index and corner order: for each corner the
-// texture coordinate, the vertex normal, then the position. Binds and enables
-// the texture around the triangles when the mesh has one (a positive name).
-// Sets no colour, material, polygon mode or matrix.
+// Drawing, in mesh_gl.cpp (needs a current rendering context): issues the
+// mesh's triangles in index and corner order, for each corner the texture
+// coordinate, the vertex normal, then the position. Binds and enables the
+// texture around the triangles when the mesh has one (a positive name). Sets
+// no colour, material, polygon mode or matrix.
 void drawMesh(const Mesh& mesh);

@@ -38,14 +38,16 @@ void buildSceneBodies(Aquarium& aquarium) {
     for (const SpeciesBuild& build : SpeciesBuildOrder) {
         const SpeciesTable* table = findSpeciesTable(build.species);
         for (int i = 0; i < build.fishCount && next < FishCapacity; ++i, ++next) {
-            if (table != nullptr) buildSpeciesGeometry(aquarium.fish[next], table->rows, table->rowCount);
+            if (table != nullptr)
+                buildSpeciesGeometry(aquarium.fish[next], table->rows, table->rowCount);
         }
     }
     aquarium.fishCount = SceneFishCount;
     aquarium.activeFishCount = aquarium.fishCount;
 
     for (int k = 0; k < PlacedRockCount; ++k)
-        setPosition(aquarium.decorations[k], RockPositions[k][0], RockPositions[k][1], RockPositions[k][2]);
+        setPosition(aquarium.decorations[k], RockPositions[k][0], RockPositions[k][1],
+                    RockPositions[k][2]);
     aquarium.decorationCount = PlacedRockCount;
 
     for (int j = 0; j < aquarium.fishCount; ++j) {

@@ -50,8 +50,9 @@ inline ::testing::AssertionResult hasSpeciesBehaviour(const Fish& fish) {
     const SpeciesTable* table = findSpeciesTable(fish.species);
     if (table == nullptr) return ::testing::AssertionFailure() << "no species " << fish.species;
     const float* row = table->rows[2].values;
-    const float got[7] = {fish.wanderChance, fish.maxSpeed,    fish.size,    fish.yieldDistance,
-                          fish.flocking ? 1.0f : 0.0f, fish.flockRadius, fish.priority};
+    const float got[7] = {
+        fish.wanderChance,           fish.maxSpeed,    fish.size,    fish.yieldDistance,
+        fish.flocking ? 1.0f : 0.0f, fish.flockRadius, fish.priority};
     for (int i = 0; i < 7; ++i)
         if (got[i] != (i == 4 ? std::trunc(row[i]) : row[i]))
             return ::testing::AssertionFailure() << "species " << fish.species << " number " << i;
