@@ -1,4 +1,4 @@
-# Writes a C++ source holding every data/bitmaps/<id>.bmp as a byte array,
+# Writes data/bitmaps.cpp (in the build tree): every data/bitmaps/<id>.bmp as a byte array,
 # with a lookup by id. Run as: cmake -DOUTPUT=file.cpp -DINPUTS="a.bmp|b.bmp" -P this.
 string(REPLACE "|" ";" INPUTS "${INPUTS}")
 set(body "// Generated from data/bitmaps by cmake/embed_bitmaps.cmake. Do not edit.\n")
