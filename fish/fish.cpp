@@ -1,5 +1,6 @@
 #include "fish/fish.h"
 
+#include "fish/behaviour_file.h"
 #include "host/host.h"
 #include "mesh/random.h"
 
@@ -41,16 +42,6 @@ void constructFish(Fish& fish) {
     fish.schoolCount = 0;
     fish.obstacles = nullptr;
     fish.obstacleCount = 0;
-}
-
-void setBehaviourNumbers(Fish& fish, const float numbers[BehaviourNumberCount], FlockingRule rule) {
-    fish.wanderChance = numbers[0];
-    fish.maxSpeed = numbers[1];
-    fish.size = numbers[2];
-    fish.yieldDistance = numbers[3];
-    fish.flocking = (rule == FlockingRule::Truncated ? std::trunc(numbers[4]) : numbers[4]) == 1.0f;
-    fish.flockRadius = numbers[5];
-    fish.priority = numbers[6];
 }
 
 void applyBehaviourParameters(Fish& fish, const ProfileRow* rows, int count) {

@@ -44,16 +44,8 @@ constexpr int FishCapacity = 9;
 // centre of the tank.
 void constructFish(Fish& fish);
 
-// The seven behaviour numbers in their stored order: wanderChance, maxSpeed,
-// size, yieldDistance, flocking, flockRadius, priority. The fifth turns
-// flocking on when it truncates toward zero to 1 (a profile table: 1.5 counts)
-// or only when it is exactly 1 (a behaviour file).
-constexpr int BehaviourNumberCount = 7;
-enum class FlockingRule { Truncated, Exact };
-void setBehaviourNumbers(Fish& fish, const float numbers[BehaviourNumberCount], FlockingRule rule);
-
-// setBehaviourNumbers from row 2 of a profile table, truncating; a table of
-// fewer than three rows changes nothing.
+// setBehaviourNumbers (behaviour_file.h) from row 2 of a profile table,
+// truncating; a table of fewer than three rows changes nothing.
 void applyBehaviourParameters(Fish& fish, const ProfileRow* rows, int count);
 
 void linkSchool(Fish& fish, Fish* school, int count);

@@ -7,7 +7,6 @@
 #include "host/offscreen_host.h"
 #include "host/offscreen_png.h"
 #include "host/offscreen_render_options.h"
-#include "host/offscreen_host.h"
 #include "mesh/gl_api.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"

@@ -15,7 +15,7 @@
 namespace {
 
 Aquarium& startScene(std::uint32_t tick, std::uint32_t seed) {
-    Aquarium& sim = scene;
+    static Aquarium sim;  // not `scene`, which another test checks as main found it
     setVirtualTick(tick);
     randomSeed(seed);
     constructAquarium(sim);
