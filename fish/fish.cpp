@@ -4,8 +4,6 @@
 #include "host/host.h"
 #include "mesh/random.h"
 
-#include <cmath>
-
 void constructFish(Fish& fish) {
     initMesh(fish);
 
