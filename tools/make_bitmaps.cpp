@@ -22,7 +22,6 @@ namespace {
 
 constexpr int Edge = 128;
 constexpr int Supersample = 4;  // samples per pixel along each axis
-constexpr double Pi = 3.141592653589793;
 
 struct Colour {
     double r, g, b;

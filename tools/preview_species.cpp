@@ -7,8 +7,8 @@
 #include "data/species_tables.h"
 #include "host/offscreen_gl_context.h"
 #include "mesh/gl_api.h"
-#include "mesh/lathe_mesh.h"
-#include "mesh/mesh_draw.h"
+#include "mesh/lathe.h"
+#include "mesh/mesh.h"
 
 #include <cmath>
 #include <cstdio>

@@ -7,9 +7,9 @@
 //
 // Defaults: one hour (360,000 frames of 10 ms), tick 1,000,000, seed 1.
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
-#include "scene/simulation.h"
+#include "scene/aquarium.h"
 #include "scene/tank.h"
 
 #include <cmath>
@@ -43,11 +43,13 @@ int main(int argc, char** argv) {
     const auto seed = static_cast<std::uint32_t>(argument(argc, argv, 3, 1));
     const unsigned long frames = seconds * 1000 / FrameMs;
 
-    Simulation& sim = simulation();
+    // The scene of the saver, rebuilt from the given tick and seed (its
+    // construction before main saw other ones).
+    Aquarium& sim = scene;
     setVirtualTick(startTick);
     randomSeed(seed);
-    constructSimulation(sim);
-    buildSimulation(sim);
+    constructAquarium(sim);
+    buildSceneBodies(sim);
 
     const float half[3] = {TankHalfWidth, TankHalfHeight, TankHalfDepth};
     const char* axisName[3] = {"x", "y", "z"};
@@ -65,7 +67,7 @@ int main(int argc, char** argv) {
 
     for (unsigned long frame = 0; frame < frames; ++frame) {
         advanceVirtualClock(FrameMs);
-        stepSimulation(sim);
+        stepScene(sim);
         bool anyOutside = false;
         for (int j = 0; j < sim.fishCount; ++j) {
             const Fish& f = sim.fish[j];

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
-
 // The bent z of a rest vertex: a quarter wave from nose to tail, plus over
 // the last 15 % a flutter of two waves, its phase 0 at yMin, growing to the tip.
 double expectedZ(const Fish& f, const Vertex& r, double phase) {

@@ -1,9 +1,8 @@
 #include "fish/behaviour.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"
-#include "scene/scene_draw.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
 

@@ -1,7 +1,5 @@
-#include "mesh/profile_mesh.h"
-
-#include "mesh/lathe.h"
 #include "mesh/mesh_file.h"
+
 #include "mesh/texture.h"
 
 void readProfileFile(Mesh& mesh, const char* name) {

@@ -1,8 +1,8 @@
-#include "fish/fish_draw.h"
+#include "fish/fish.h"
 
 #include "fish/swim_animation.h"
 #include "mesh/gl_api.h"
-#include "mesh/mesh_draw.h"
+#include "mesh/mesh.h"
 
 namespace {
 

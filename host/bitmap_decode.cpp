@@ -1,4 +1,4 @@
-#include "mesh/bitmap_decode.h"
+#include "host/bitmap_decode.h"
 
 #include <cstdlib>
 

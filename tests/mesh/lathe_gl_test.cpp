@@ -1,9 +1,9 @@
 // Building models with their skins, from the compiled tables and from files.
-#include "mesh/lathe_mesh.h"
+#include "mesh/lathe.h"
 
 #include "data/species_tables.h"
 #include "mesh/gl_api.h"
-#include "mesh/profile_mesh.h"
+#include "mesh/mesh_file.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/mesh_fixtures.h"
 

@@ -2,6 +2,7 @@
 
 #include "mesh/random.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -149,4 +150,53 @@ float vectorLength(Vertex v) { return vectorLength(v.x, v.y, v.z); }
 float pointDistance(Vertex p, Vertex q) {
     const float dx = p.x - q.x, dy = p.y - q.y, dz = p.z - q.z;
     return vectorLength(dx, dy, dz);
+}
+
+void recomputeNormals(Mesh& mesh) {
+    // The vertex means are not cleared first: every call folds each face normal
+    // in once more, so directions stay the same and faceCount keeps rising
+    // (computeTriangleNormal stops it at its range).
+    for (int t = 0; t < mesh.triangleCount; ++t) computeTriangleNormal(mesh, t);
+}
+
+void mapTexture(Mesh& mesh, float textureSize, float uOrigin, float uSpan, float vOrigin,
+                float vSpan) {
+    const double size = textureSize;
+    const double xMin = mesh.xMin, xExtent = static_cast<double>(mesh.xMax) - mesh.xMin;
+    const double yMin = mesh.yMin, yExtent = static_cast<double>(mesh.yMax) - mesh.yMin;
+    for (int i = 0; i < mesh.vertexCount; ++i) {
+        Vertex& v = mesh.vertices[i];
+        // A box with no extent on an axis maps every vertex to the rectangle's
+        // origin on that axis instead of dividing by zero.
+        const double uStretch =
+            xExtent != 0.0 ? (uSpan + 1.0) / size * (v.x - xMin) / xExtent : 0.0;
+        const double vStretch =
+            yExtent != 0.0 ? (vSpan + 1.0) / size * (v.y - yMin) / yExtent : 0.0;
+        v.u = static_cast<float>(uStretch + uOrigin / size);
+        v.v = static_cast<float>(vStretch + vOrigin / size);
+    }
+}
+
+namespace {
+
+double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
+
+}  // namespace
+
+Heading headingOf(Vertex direction) {
+    const double x = direction.x, y = direction.y, z = direction.z;
+    Heading heading{0.0, 0.0};
+    const float h = static_cast<float>(x * x + z * z);
+    if (h != 0.0f) {
+        heading.yaw = std::acos(clampUnit(-x / std::sqrt(static_cast<double>(h))));
+        if (z < 0.0) heading.yaw = -heading.yaw;
+    }
+    const float s = static_cast<float>(x * x + y * y + z * z);
+    if (s != 0.0f && h != 0.0f) {
+        heading.pitch = std::acos(clampUnit(static_cast<double>(h) /
+                                            (std::sqrt(static_cast<double>(s)) *
+                                             std::sqrt(static_cast<double>(h)))));
+        if (y > 0.0) heading.pitch = -heading.pitch;
+    }
+    return heading;
 }

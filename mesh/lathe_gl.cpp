@@ -1,4 +1,4 @@
-#include "mesh/lathe_mesh.h"
+#include "mesh/lathe.h"
 
 #include "mesh/texture.h"
 

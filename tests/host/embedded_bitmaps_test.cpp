@@ -1,7 +1,7 @@
 // Checks of the compiled bitmaps against what the program expects of them.
 #include "data/species_tables.h"
-#include "host/host.h"
-#include "mesh/bitmap_decode.h"
+#include "data/bitmaps.h"
+#include "host/bitmap_decode.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 TEST(Bitmaps, AllEightAre128Square24BitFilesAndEverySpeciesHasOne) {
     for (int id = 101; id <= 108; ++id) {
-        const BitmapBytes bytes = hostFindBitmap(id);
+        const EmbeddedBitmap bytes = findEmbeddedBitmap(id);
         ASSERT_NE(bytes.data, nullptr) << id;
         EXPECT_EQ(bytes.size, 54u + 49152u) << id;
         BitmapLayout layout{};
@@ -21,10 +21,10 @@ TEST(Bitmaps, AllEightAre128Square24BitFilesAndEverySpeciesHasOne) {
                     layout.rowStride == 384u)
             << id;
     }
-    EXPECT_TRUE(hostFindBitmap(100).data == nullptr && hostFindBitmap(109).data == nullptr);
+    EXPECT_TRUE(findEmbeddedBitmap(100).data == nullptr && findEmbeddedBitmap(109).data == nullptr);
     for (const SpeciesTable& table : speciesTables) {  // each names its own, existing bitmap
         EXPECT_EQ(static_cast<int>(table.rows[0].values[0]), table.species);
-        EXPECT_NE(hostFindBitmap(table.species).data, nullptr) << table.species;
+        EXPECT_NE(findEmbeddedBitmap(table.species).data, nullptr) << table.species;
     }
 }
 
@@ -38,7 +38,7 @@ class FishSkins : public ::testing::TestWithParam<int> {};
 // ground, and fills that rectangle from edge to edge as the body fills its box.
 TEST_P(FishSkins, ShowTheFishInsideTheMappingRectangleOnAPlainGround) {
     const SpeciesTable* table = findSpeciesTable(GetParam());
-    const BitmapBytes bytes = hostFindBitmap(GetParam());
+    const EmbeddedBitmap bytes = findEmbeddedBitmap(GetParam());
     ASSERT_TRUE(table != nullptr && bytes.size == 54u + 49152u);
     const float* map = table->rows[1].values;
     const double scale = 128 / static_cast<double>(map[0]);

@@ -1,4 +1,4 @@
-#include "host/render_options.h"
+#include "host/offscreen_render_options.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "mesh/mesh_draw.h"
+#include "mesh/mesh.h"
 
 #include "mesh/gl_api.h"
 

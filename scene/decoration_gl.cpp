@@ -1,5 +1,5 @@
 #include "mesh/gl_api.h"
-#include "mesh/mesh_draw.h"
+#include "mesh/mesh.h"
 #include "scene/decoration.h"
 
 // Turned about its own vertical axis first, then moved to its place.
