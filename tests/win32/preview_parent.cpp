@@ -53,6 +53,15 @@ int main(int argc, char** argv) {
     if (preview == nullptr) return 3;
     std::printf("preview running\n");
     std::fflush(stdout);
+    // Input the X server may not route to another process's child window,
+    // sent straight to it: a preview ignores all of it.
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    SetCursorPos(cursor.x + 7, cursor.y + 5);
+    PostMessageA(preview, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(preview, WM_ACTIVATE, WA_INACTIVE, 0);
     for (int i = 0; GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i)
         if (i == 1200) return 6;  // a minute without the go file
         else pump(50);
