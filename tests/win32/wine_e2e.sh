@@ -43,6 +43,7 @@ saver_visible() { xdotool search --onlyvisible --name '^SCREENSAVER$' >/dev/null
 # window is mapped and has drawn for a second; the wine process id in $saver.
 start_full_screen() {
     xdotool mousemove 640 360
+    sleep 0.3
     wine "$scr" /s 2>/dev/null &
     saver=$!
     for _ in $(seq 300); do saver_visible && break; sleep 0.1; done
@@ -105,7 +106,11 @@ wait_exit "$saver" 2000
 # --- a one-pixel move, a key and each button end it with status 0 within a second
 for input in "mousemove_relative 1 0" "mousemove_relative 0 -1" "key x" "key shift" "click 1" "click 2" "click 3"; do
     start_full_screen
-    if ! kill -0 "$saver" 2>/dev/null; then fail "$input: the saver ended before the input"; continue; fi
+    if ! kill -0 "$saver" 2>/dev/null; then
+        wait "$saver"
+        fail "$input: the saver ended with status $? before the input"
+        continue
+    fi
     start=$(now_ms)
     xdotool $input
     wait_exit "$saver" 1000
