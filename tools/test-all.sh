@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the sanitizer build, the
 # build with the swim animation and debug overlay on, the Windows cross build
-# of the portable core, and the source checks.
+# with its end-to-end tests under Wine, and the source checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LP_NUM_THREADS=1
@@ -17,9 +17,10 @@ if [ -n "$calls" ]; then
   exit 1
 fi
 
-echo "== windows cross build"
+echo "== windows cross build, end to end under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+ctest --preset windows
 
 echo "== fuzz the mesh file readers"
 CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
