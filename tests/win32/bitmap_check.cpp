@@ -38,7 +38,7 @@ bool check(int id) {
         return false;
     }
     RgbImage decoded = {};
-    const BitmapBytes file = findEmbeddedBitmap(id);
+    const EmbeddedBitmap file = findEmbeddedBitmap(id);
     if (!decodeBitmapFile(file.data, file.size, decoded)) return false;
     bool ok = loaded.width == Edge && loaded.height == Edge;
     double worstMean = 0.0, worstCell = 0.0;
