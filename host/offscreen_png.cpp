@@ -32,11 +32,8 @@ bool writeRows(std::FILE* file, int width, int height, const unsigned char* bott
 
 }  // namespace
 
-bool writePng(const char* path, int width, int height, const unsigned char* bottomUpRgb) {
-    if (width <= 0 || height <= 0) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const bool written = writeRows(file, width, height, bottomUpRgb);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+bool writePng(std::FILE* file, int width, int height, const unsigned char* bottomUpRgb) {
+    if (file == nullptr || width <= 0 || height <= 0) return false;
+    return writeRows(file, width, height, bottomUpRgb) && std::fflush(file) == 0 &&
+           std::ferror(file) == 0;
 }

@@ -53,12 +53,13 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
     o.traceEvery = 1;
     bool everyGiven = false, traceEveryGiven = false;
 
+    // --help wins wherever it stands, whatever else is on the line.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) o.help = true;
+    if (o.help) return o;
+
     for (int i = 1; i < argc; ++i) {
         const char* name = argv[i];
-        if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) {
-            o.help = true;
-            continue;
-        }
         const bool known = std::strcmp(name, "--size") == 0 || std::strcmp(name, "--frames") == 0 ||
                            std::strcmp(name, "--start-tick") == 0 ||
                            std::strcmp(name, "--out") == 0 ||
