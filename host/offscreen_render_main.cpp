@@ -52,15 +52,22 @@ bool writesFrameNamed(const std::string& name, const RenderOptions& o) {
            frame % static_cast<std::uint64_t>(o.every) == 0 && frameName(frame) == name;
 }
 
+// An existing file that is written in place, not replaced: /dev/null, a pipe.
+bool isDevice(const char* path) {
+    struct stat info;
+    return path != nullptr && stat(path, &info) == 0 && !S_ISREG(info.st_mode) &&
+           !S_ISDIR(info.st_mode);
+}
+
 // Empty, or why two outputs of the run would be one file.
 std::string sharedOutput(const RenderOptions& o) {
     const std::string out = resolvedPath(o.outPath);
-    if (o.tracePath != nullptr && resolvedPath(o.tracePath) == out)
+    if (o.tracePath != nullptr && !isDevice(o.outPath) && resolvedPath(o.tracePath) == out)
         return "--out and --trace name the same file";
     if (o.framesDir == nullptr) return "";
     const std::string frames = resolvedPath(o.framesDir);
     for (const char* path : {o.outPath, o.tracePath}) {
-        if (path == nullptr) continue;
+        if (path == nullptr || isDevice(path)) continue;
         const std::string resolved = resolvedPath(path);
         const std::size_t slash = resolved.find_last_of('/');
         if (resolved == frames) return std::string(path) + " is the --frames-dir folder";

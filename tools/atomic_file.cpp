@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +22,37 @@ mode_t newFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
+}
+
+// Temporary files now open, removed should the program be interrupted (a long
+// render stopped with Ctrl-C), so none is left behind in the folder.
+constexpr int MaxOpenTemporaries = 8;
+const char* volatile openTemporaries[MaxOpenTemporaries];
+
+void removeTemporariesAndStop(int signal) {
+    for (const char* volatile& name : openTemporaries)
+        if (name != nullptr) unlink(name);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void track(const std::string& temp) {
+    static bool handled = false;
+    if (!handled) {
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            if (std::signal(signal, SIG_IGN) != SIG_IGN) std::signal(signal, removeTemporariesAndStop);
+        handled = true;
+    }
+    for (const char* volatile& name : openTemporaries)
+        if (name == nullptr) {
+            name = temp.c_str();
+            return;
+        }
+}
+
+void untrack(const std::string& temp) {
+    for (const char* volatile& name : openTemporaries)
+        if (name == temp.c_str()) name = nullptr;
 }
 
 }  // namespace
@@ -49,10 +80,12 @@ bool openAtomicFile(AtomicFile& f, const std::string& path) {
     const int fd = mkstemp(temp.data());
     if (fd < 0) return false;
     f.tempPath = temp;
+    track(f.tempPath);
     if (fchmod(fd, mode) != 0 || (f.file = fdopen(fd, "wb")) == nullptr) {
         const int error = errno;
         close(fd);
         std::remove(temp.c_str());
+        untrack(f.tempPath);
         f.tempPath.clear();
         errno = error;
         return false;
@@ -79,6 +112,7 @@ bool commitAtomicFile(AtomicFile& f) {
         error = errno;
     }
     if (!ok && !f.tempPath.empty()) std::remove(f.tempPath.c_str());
+    untrack(f.tempPath);
     f.tempPath.clear();
     errno = error;
     return ok;
@@ -89,6 +123,7 @@ void discardAtomicFile(AtomicFile& f) {
     if (f.file != nullptr) std::fclose(f.file);
     f.file = nullptr;
     if (!f.tempPath.empty()) std::remove(f.tempPath.c_str());
+    untrack(f.tempPath);
     f.tempPath.clear();
     errno = error;
 }

@@ -12,7 +12,8 @@ struct AtomicFile {
     std::FILE* file = nullptr;
 };
 
-// Creates the temporary file next to `path`; an existing `path` that is not a
+// Creates the temporary file next to `path` (removed again should SIGINT,
+// SIGTERM or SIGHUP stop the program; at most 8 are open at once); an existing `path` that is not a
 // regular file (/dev/null, a pipe) is opened and written directly, and a
 // folder is refused. False, with errno set, when nothing could be opened.
 bool openAtomicFile(AtomicFile& f, const std::string& path);
