@@ -53,12 +53,13 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
     o.traceEvery = 1;
     bool everyGiven = false, traceEveryGiven = false;
 
+    // --help wins wherever it stands, whatever else is on the line.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) o.help = true;
+    if (o.help) return o;
+
     for (int i = 1; i < argc; ++i) {
         const char* name = argv[i];
-        if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) {
-            o.help = true;
-            continue;
-        }
         const bool known = std::strcmp(name, "--size") == 0 || std::strcmp(name, "--frames") == 0 ||
                            std::strcmp(name, "--start-tick") == 0 ||
                            std::strcmp(name, "--out") == 0 ||
@@ -110,12 +111,17 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
 const char* renderUsage() {
     return "usage: aquarium-render [options]\n"
            "  --size WxH         picture size in pixels (default 1280x720, at most 8192 a side)\n"
-           "  --frames N         frames to draw, 10 ms of virtual time each (default 3000)\n"
-           "  --start-tick T     tick count at start; it decides every random draw (default 60000)\n"
+           "  --frames N         frames to draw, 10 ms of virtual time each, 1 to 100000000\n"
+           "                     (default 3000)\n"
+           "  --start-tick T     tick count at start, 0 to 4294967295; it decides every random\n"
+           "                     draw (default 60000)\n"
            "  --out FILE.png     picture of the last frame (default aquarium.png)\n"
            "  --frames-dir DIR   also write DIR/frame-NNNNNN.png ...\n"
-           "  --every K          ... every K frames (default 1)\n"
+           "  --every K          ... every K frames, 1 to 100000000 (default 1)\n"
            "  --trace FILE.csv   write every fish's state after each frame ...\n"
-           "  --trace-every K    ... every K frames (default 1)\n"
-           "  --help             show this text\n";
+           "  --trace-every K    ... every K frames, 1 to 100000000 (default 1)\n"
+           "  --help             show this text\n"
+           "Numbers are decimal. Each file is written under a temporary name and\n"
+           "renamed only once whole. Exit status: 0 done, 1 a failure (the message\n"
+           "says what), 2 a bad command line or two outputs naming one file.\n";
 }

@@ -2,8 +2,10 @@
 // 104 on a transparent ground, at 16, 32 and 48 pixels, as a Windows .ico
 // file (32-bit images with an AND mask).
 //
-// Usage: aquarium-make-icon <bitmap directory> <output .ico>
-#include "mesh/bitmap_decode.h"
+// Usage: aquarium-make-icon BITMAP-FOLDER OUTPUT.ico
+#include "host/bitmap_decode.h"
+#include "tools/atomic_file.h"
+#include "tools/cli.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -91,8 +93,10 @@ Bytes iconImage(const unsigned char* data, const BitmapLayout& layout, int edge)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: %s <bitmap directory> <output .ico>\n", argv[0]);
+    const char* const usage = "usage: aquarium-make-icon BITMAP-FOLDER OUTPUT.ico\n";
+    if (helpRequested(argc, argv)) return printToStdout("aquarium-make-icon", usage);
+    if (argc != 3 || argv[1][0] == '\0' || argv[2][0] == '\0') {
+        std::fprintf(stderr, "aquarium-make-icon: %s%s", argc != 3 ? "" : "empty path; ", usage);
         return 2;
     }
     const std::string source = std::string(argv[1]) + "/" + std::to_string(SkinBitmap) + ".bmp";
@@ -124,15 +128,12 @@ int main(int argc, char** argv) {
     }
     for (const Bytes& image : images) file.insert(file.end(), image.begin(), image.end());
     // Written beside the target and renamed, so a failed run leaves no partial icon.
-    const std::string target = argv[2];
-    const std::string partial = target + ".partial";
-    std::FILE* out = std::fopen(partial.c_str(), "wb");
-    bool ok = out != nullptr && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    if (out != nullptr) ok = std::fclose(out) == 0 && ok;
-    ok = ok && std::rename(partial.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        std::remove(partial.c_str());
-        std::fprintf(stderr, "cannot write %s\n", target.c_str());
+    AtomicFile out;
+    if (!openAtomicFile(out, argv[2]) ||
+        std::fwrite(file.data(), 1, file.size(), out.file) != file.size() ||
+        !commitAtomicFile(out)) {
+        reportWriteError("aquarium-make-icon", argv[2]);
+        discardAtomicFile(out);
         return 1;
     }
     return 0;
