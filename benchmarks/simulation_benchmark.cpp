@@ -2,9 +2,9 @@
 // virtual clock, 10 ms apart, with the target choices (steering against the
 // school and the seventeen rocks) falling where they fall.
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
-#include "scene/simulation.h"
+#include "scene/aquarium.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,24 +13,24 @@ namespace {
 constexpr std::uint32_t FrameMs = 10;
 
 // The scene after a minute of swimming, so the fish are spread over the tank.
-Simulation& settledScene() {
-    Simulation& sim = simulation();
+Aquarium& settledScene() {
+    Aquarium& sim = scene;
     setVirtualTick(1000000u);
     randomSeed(1u);
-    constructSimulation(sim);
-    buildSimulation(sim);
+    constructAquarium(sim);
+    buildSceneBodies(sim);
     for (int i = 0; i < 6000; ++i) {
         advanceVirtualClock(FrameMs);
-        stepSimulation(sim);
+        stepScene(sim);
     }
     return sim;
 }
 
 void SceneFrame(benchmark::State& state) {
-    Simulation& sim = settledScene();
+    Aquarium& sim = settledScene();
     for (auto _ : state) {
         advanceVirtualClock(FrameMs);
-        stepSimulation(sim);
+        stepScene(sim);
         benchmark::DoNotOptimize(sim.fish[FishCapacity - 1].position);
     }
     state.SetItemsProcessed(state.iterations());
@@ -39,11 +39,11 @@ BENCHMARK(SceneFrame);
 
 // The worst frame: every fish ends its ramp at once and chooses a target.
 void AllFishChoose(benchmark::State& state) {
-    Simulation& sim = settledScene();
+    Aquarium& sim = settledScene();
     for (auto _ : state) {
         advanceVirtualClock(FrameMs);
         for (Fish& fish : sim.fish) fish.rampStartTime -= 2000u;  // every ramp is over
-        stepSimulation(sim);
+        stepScene(sim);
         benchmark::DoNotOptimize(sim.fish[FishCapacity - 1].targetVelocity);
     }
     state.SetItemsProcessed(state.iterations());

@@ -1,4 +1,4 @@
-# Writes a C++ source holding every data/bitmaps/<id>.bmp as a byte array,
+# Writes data/bitmaps.cpp (in the build tree): every data/bitmaps/<id>.bmp as a byte array,
 # with a lookup by id. Run as: cmake -DOUTPUT=file.cpp -DINPUTS="a.bmp|b.bmp" -P this.
 string(REPLACE "|" ";" INPUTS "${INPUTS}")
 set(body "// Generated from data/bitmaps by cmake/embed_bitmaps.cmake. Do not edit.\n")
@@ -14,8 +14,8 @@ foreach(input IN LISTS INPUTS)
 endforeach()
 string(APPEND body "struct Entry {\n    int id;\n    const unsigned char* data;\n    std::size_t size;\n};\n\n")
 string(APPEND body "const Entry entries[] = {\n${entries}    {0, nullptr, 0},\n};\n\n}  // namespace\n\n")
-string(APPEND body "BitmapBytes findEmbeddedBitmap(int id) {\n")
+string(APPEND body "EmbeddedBitmap findEmbeddedBitmap(int id) {\n")
 string(APPEND body "    for (const Entry& e : entries)\n")
-string(APPEND body "        if (e.data != nullptr && e.id == id) return BitmapBytes{e.data, e.size};\n")
-string(APPEND body "    return BitmapBytes{nullptr, 0};\n}\n")
+string(APPEND body "        if (e.data != nullptr && e.id == id) return EmbeddedBitmap{e.data, e.size};\n")
+string(APPEND body "    return EmbeddedBitmap{nullptr, 0};\n}\n")
 file(WRITE "${OUTPUT}" "${body}")

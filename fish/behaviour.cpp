@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
 constexpr float TinyComponent = 0.001f;
 constexpr std::int32_t DefaultStepCount = 50;
 constexpr float ReturnThreshold = 0.1f;    // q0 above this sends a stray home
@@ -36,7 +35,6 @@ void replaceTiny(Vertex& v) {
     v.z = notTiny(v.z);
 }
 
-double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
 
 // Reverses and halves a target component whose projection leaves the box
 // through a wall it is heading for. For a fish inside the box that is every
@@ -146,28 +144,10 @@ void behaviourStep(Fish& fish) {
 }
 
 Vertex orientationFromVelocity(Vertex velocity) {
-    const double vx = velocity.x, vy = velocity.y, vz = velocity.z;
+    const Heading heading = headingOf(velocity);
     Vertex angles{};
-
-    // Yaw, 0..180 degrees, negative toward -z: with the nose at local -x,
-    // -x gives 0, +x 180, +z 90, -z -90.
-    const float h = static_cast<float>(vx * vx + vz * vz);
-    if (h != 0.0f) {
-        double yaw = std::acos(clampUnit(-vx / std::sqrt(static_cast<double>(h)))) * 180.0 / Pi;
-        if (vz < 0.0) yaw = -yaw;
-        angles.y = static_cast<float>(yaw);
-    }
-
-    // Pitch, the angle to the horizontal plane, negative (nose up) when rising.
-    const float s = static_cast<float>(vx * vx + vy * vy + vz * vz);
-    if (s != 0.0f && h != 0.0f) {
-        double pitch = std::acos(clampUnit(static_cast<double>(h) /
-                                           (std::sqrt(static_cast<double>(s)) *
-                                            std::sqrt(static_cast<double>(h))))) *
-                       180.0 / Pi;
-        if (vy > 0.0) pitch = -pitch;
-        angles.z = static_cast<float>(pitch);
-    }
+    angles.y = static_cast<float>(heading.yaw * 180.0 / Pi);
+    angles.z = static_cast<float>(heading.pitch * 180.0 / Pi);
     return angles;
 }
 

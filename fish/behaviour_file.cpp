@@ -2,6 +2,7 @@
 
 #include "mesh/mesh_file.h"
 
+#include <cmath>
 #include <fstream>
 #include <istream>
 
@@ -12,6 +13,16 @@ constexpr int BehaviourLineNumbers = 18;
 
 }  // namespace
 
+void setBehaviourNumbers(Fish& fish, const float numbers[BehaviourNumberCount], FlockingRule rule) {
+    fish.wanderChance = numbers[0];
+    fish.maxSpeed = numbers[1];
+    fish.size = numbers[2];
+    fish.yieldDistance = numbers[3];
+    fish.flocking = (rule == FlockingRule::Truncated ? std::trunc(numbers[4]) : numbers[4]) == 1.0f;
+    fish.flockRadius = numbers[5];
+    fish.priority = numbers[6];
+}
+
 void readBehaviourFile(Fish& fish, std::istream& in) {
     MeshFileLine line;
     for (int lineNumber = 0; lineNumber <= BehaviourLine; ++lineNumber) {
@@ -19,13 +30,7 @@ void readBehaviourFile(Fish& fish, std::istream& in) {
         if (lineNumber != BehaviourLine) continue;
         float p[BehaviourLineNumbers];
         readLineNumbers(line, p, BehaviourLineNumbers);
-        fish.wanderChance = p[0];
-        fish.maxSpeed = p[1];
-        fish.size = p[2];
-        fish.yieldDistance = p[3];
-        fish.flocking = p[4] == 1.0f;  // exactly 1: 1.5 does not flock here
-        fish.flockRadius = p[5];
-        fish.priority = p[6];
+        setBehaviourNumbers(fish, p, FlockingRule::Exact);  // 1.5 does not flock here
     }
 }
 

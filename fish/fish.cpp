@@ -1,9 +1,8 @@
 #include "fish/fish.h"
 
+#include "fish/behaviour_file.h"
 #include "host/host.h"
 #include "mesh/random.h"
-
-#include <cmath>
 
 void constructFish(Fish& fish) {
     initMesh(fish);
@@ -45,14 +44,7 @@ void constructFish(Fish& fish) {
 
 void applyBehaviourParameters(Fish& fish, const ProfileRow* rows, int count) {
     if (rows == nullptr || count < 3) return;
-    const float* value = rows[2].values;
-    fish.wanderChance = value[0];
-    fish.maxSpeed = value[1];
-    fish.size = value[2];
-    fish.yieldDistance = value[3];
-    fish.flocking = std::trunc(value[4]) == 1.0f;  // 1.0 up to, not including, 2.0
-    fish.flockRadius = value[5];
-    fish.priority = value[6];
+    setBehaviourNumbers(fish, rows[2].values, FlockingRule::Truncated);
 }
 
 void linkSchool(Fish& fish, Fish* school, int count) {

@@ -44,7 +44,8 @@ constexpr int FishCapacity = 9;
 // centre of the tank.
 void constructFish(Fish& fish);
 
-// Copies the seven behaviour parameters of row 2 of a profile table.
+// setBehaviourNumbers (behaviour_file.h) from row 2 of a profile table,
+// truncating; a table of fewer than three rows changes nothing.
 void applyBehaviourParameters(Fish& fish, const ProfileRow* rows, int count);
 
 void linkSchool(Fish& fish, Fish* school, int count);
@@ -60,3 +61,20 @@ Vertex predictedRampEnd(const Fish& fish);
 void setFlockShared(Fish& fish, bool shared);
 void setFlockHeading(Fish& fish, Vertex heading);
 void setFlockCentre(Fish& fish, Vertex centre);
+
+// Build switches (CMake options AQUARIUM_SWIM_ANIMATION and
+// AQUARIUM_DEBUG_OVERLAY, both off by default): plain constants, never changed
+// at run time. When on, drawFish applies the swim animation before drawing,
+// and draws the flock lines of every fish that flocks.
+#ifndef AQUARIUM_SWIM_ANIMATION
+#define AQUARIUM_SWIM_ANIMATION 0
+#endif
+#ifndef AQUARIUM_DEBUG_OVERLAY
+#define AQUARIUM_DEBUG_OVERLAY 0
+#endif
+constexpr bool swimAnimationEnabled = AQUARIUM_SWIM_ANIMATION != 0;
+constexpr bool debugOverlayEnabled = AQUARIUM_DEBUG_OVERLAY != 0;
+
+// In fish_gl.cpp: draws the fish in the current model-view frame (needs a
+// current rendering context); leaves the matrix stack as it found it.
+void drawFish(Fish& fish);

@@ -9,11 +9,5 @@ int speciesNumber(const ProfileRow* rows, int count);
 
 // Sets species, builds the lathe body with texture coordinates and applies
 // the behaviour parameters, without touching OpenGL (the mesh keeps whatever
-// texture it has). For simulation and tools.
+// texture it has; the scene loads the skins afterwards).
 void buildSpeciesGeometry(Fish& fish, const ProfileRow* rows, int count);
-
-// As above and loads the species skin (needs a current rendering context).
-void buildSpeciesModel(Fish& fish, const ProfileRow* rows, int count);
-
-// As above but shares an already loaded skin; a texture of 0 loads one.
-void buildSpeciesModelShared(Fish& fish, const ProfileRow* rows, int count, TextureId texture);

@@ -5,12 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-double clampUnit(double value) { return std::min(1.0, std::max(-1.0, value)); }
-
-}  // namespace
-
 void probeBox(const Fish& fish, Vertex point, Vertex direction, Vertex corners[ProbeCorners]) {
     const float xMin = getXMin(fish), xMax = getXMax(fish);
     const float yMin = getYMin(fish), yMax = getYMax(fish);
@@ -20,29 +14,11 @@ void probeBox(const Fish& fish, Vertex point, Vertex direction, Vertex corners[P
         {xMin, yMin, zMax}, {xMin, yMin, zMin}, {xMax, yMin, zMin}, {xMax, yMin, zMax},
     };
 
-    const double dx = direction.x, dy = direction.y, dz = direction.z;
-
-    // Heading in radians. The turn below carries the nose (local -x) to
-    // (-cos psi, 0, -sin psi), while the drawn yaw (glRotatef about +y, its
-    // sign taken from z) carries it to (-cos yaw, 0, sin yaw): so psi is the
-    // drawn yaw negated, which puts the nose along the direction.
-    double psi = 0.0;
-    const float h2 = static_cast<float>(dx * dx + dz * dz);
-    if (h2 != 0.0f) {
-        const double magnitude = std::acos(clampUnit(-dx / std::sqrt(static_cast<double>(h2))));
-        psi = direction.z < 0.0f ? magnitude : -magnitude;
-    }
-
-    // Pitch in radians, the drawn pitch: negative (nose up) when rising.
-    double theta = 0.0;
-    const float w = static_cast<float>(dx * dx + dy * dy + dz * dz);
-    const float h = static_cast<float>(dx * dx + dz * dz);
-    if (w != 0.0f && h != 0.0f) {
-        theta = std::acos(clampUnit(static_cast<double>(h) /
-                                    (std::sqrt(static_cast<double>(h)) *
-                                     std::sqrt(static_cast<double>(w)))));
-        if (direction.y > 0.0f) theta = -theta;
-    }
+    // The box turns as the fish is drawn: psi is the drawn yaw negated
+    // because the turn below carries the nose to (-cos psi, 0, -sin psi).
+    const Heading heading = headingOf(direction);
+    const double theta = heading.pitch;
+    const double psi = -heading.yaw;
 
     const double cosT = std::cos(theta), sinT = std::sin(theta);
     const double cosP = std::cos(psi), sinP = std::sin(psi);

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
 constexpr double BodyPhaseSpan = 0.5;  // x pi: a quarter wave from nose to tail
 constexpr double TailPhaseSpan = 4.0;  // x pi: two waves from bottom to top
 constexpr double BodyAmplitudeDivisor = 30.0;  // of xMax

@@ -1,27 +1,12 @@
 #include "host/frame_loop.h"
 
-#include "host/host.h"
-#include "mesh/gl_api.h"
-#include "scene/aquarium.h"
-#include "scene/scene_draw.h"
-
 #include <limits>
 
-namespace {
+void countFrame(FrameRateMeter& meter) {
+    if (meter.frameCount < std::numeric_limits<std::int32_t>::max()) ++meter.frameCount;
+}
 
-constexpr FrameRateMeter InitialMeter{0, FallbackRate, 0, -1, 0};
-constexpr Camera InitialCamera{0.0f, 0.0f, -41.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1, 0};
-
-// The saver's global frame state.
-FrameRateMeter meter = InitialMeter;
-Camera view = InitialCamera;
-GLenum lastError = GL_NO_ERROR;
-const char* lastErrorText = "";
-
-// Step 5: frames x 1000 / elapsed ms, once more than 20 frames were counted.
-// The tick difference is taken modulo 2^32 and read as signed, so a tick that
-// wrapped still gives the right elapsed time and a negative one is ignored.
-void estimateRate(std::uint32_t tick) {
+void estimateRate(FrameRateMeter& meter, std::uint32_t tick) {
     const auto elapsed = static_cast<std::int32_t>(tick - meter.tickReference);
     if (meter.frameCount > EstimateMinFrames && elapsed > 0) {
         const std::int64_t rate = static_cast<std::int64_t>(meter.frameCount) * 1000 / elapsed;
@@ -33,10 +18,11 @@ void estimateRate(std::uint32_t tick) {
     if (meter.framesPerSecond <= 2) meter.framesPerSecond = FallbackRate;
 }
 
-// Step 8: begin a step once the rest is over, or end the running one as soon
-// as the yaw passes its target (set back exactly onto it). A yaw of exactly
-// 360 stays; only a yaw above 360 wraps.
-void advanceOrbit() {
+void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int32_t calendarSeconds) {
+    const auto rate = static_cast<float>(framesPerSecond);
+    view.pitch += view.pitchRate / rate;
+    view.yaw += view.yawRate / rate;
+
     if (view.lastClockTime - view.stepStartTime > OrbitRestSeconds) {
         view.yawRate = OrbitRate;
         view.stepStartTime = view.lastClockTime;
@@ -46,66 +32,19 @@ void advanceOrbit() {
         if (view.yaw > 360.0f) view.yaw -= 360.0f;
         view.stepBaseYaw = view.yaw;
     }
+
+    view.lastClockTime = calendarSeconds;
+    if (view.stepStartTime < 0) view.stepStartTime = view.lastClockTime;
 }
 
-// Step 10: at most once a calendar second, record a changed estimate and, once
-// enough frames were counted, halve the measuring window so the estimate
-// follows the true rate.
-void recordRateChange() {
+void recordRateChange(FrameRateMeter& meter, std::int32_t calendarSeconds, std::uint32_t tick) {
     if (meter.framesPerSecond == meter.lastRecordedRate ||
-        view.lastClockTime <= meter.lastRateChangeTime)
+        calendarSeconds <= meter.lastRateChangeTime)
         return;
     meter.lastRecordedRate = meter.framesPerSecond;
-    meter.lastRateChangeTime = view.lastClockTime;
+    meter.lastRateChangeTime = calendarSeconds;
     if (meter.frameCount > EstimateMinFrames) {
         meter.frameCount /= 2;
-        // Midpoint between the old reference and now, modulo 2^32.
-        meter.tickReference += (hostTickCount() - meter.tickReference) / 2;
+        meter.tickReference += (tick - meter.tickReference) / 2;
     }
 }
-
-}  // namespace
-
-bool renderFrame() {
-    // Saturates rather than overflowing after 2^31 frames at one rate.
-    if (meter.frameCount < std::numeric_limits<std::int32_t>::max()) ++meter.frameCount;
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(view.offsetX, view.offsetY, view.offsetZ);
-    glRotatef(view.pitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(view.yaw, 0.0f, 1.0f, 0.0f);
-
-    drawScene(scene);
-
-    estimateRate(hostTickCount());
-    const auto rate = static_cast<float>(meter.framesPerSecond);
-    view.pitch += view.pitchRate / rate;
-    view.yaw += view.yawRate / rate;
-
-    advanceOrbit();
-
-    view.lastClockTime = hostCalendarSeconds();
-    if (view.stepStartTime < 0) view.stepStartTime = view.lastClockTime;
-
-    recordRateChange();
-
-    lastError = glGetError();
-    if (lastError != GL_NO_ERROR) {
-        const GLubyte* text = gluErrorString(lastError);  // null for a code GLU does not know
-        lastErrorText = text ? reinterpret_cast<const char*>(text) : "unknown GL error";
-    }
-    return true;
-}
-
-void resetFrameLoop() {
-    meter = InitialMeter;
-    view = InitialCamera;
-    lastError = GL_NO_ERROR;
-    lastErrorText = "";
-}
-
-const FrameRateMeter& frameRateMeter() { return meter; }
-const Camera& camera() { return view; }
-std::uint32_t lastGlError() { return lastError; }
-const char* lastGlErrorText() { return lastErrorText; }

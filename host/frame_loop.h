@@ -33,6 +33,34 @@ constexpr std::int32_t OrbitRestSeconds = 29;  // a step begins once more than t
 constexpr std::int32_t EstimateMinFrames = 20;  // estimates need more frames than this
 constexpr std::int32_t FallbackRate = 50;       // used whenever the estimate is 2 or less
 
+constexpr FrameRateMeter InitialFrameRateMeter{0, FallbackRate, 0, -1, 0};
+constexpr Camera InitialCamera{0.0f, 0.0f, -41.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1, 0};
+
+// The meter and the orbit as steps of their own (frame_loop.cpp: no GL, no
+// clock). renderFrame reads the clock and calls them in this order, after
+// counting the frame and drawing it.
+
+// Counts a drawn frame; saturates rather than overflowing after 2^31 frames.
+void countFrame(FrameRateMeter& meter);
+
+// frames x 1000 / elapsed ms up to `tick`, once more than EstimateMinFrames
+// frames were counted; FallbackRate whenever the estimate is 2 or less. The
+// tick difference is taken modulo 2^32 and read as signed, so a tick that
+// wrapped still gives the right elapsed time and a negative one is ignored.
+void estimateRate(FrameRateMeter& meter, std::uint32_t tick);
+
+// Turns the camera by its rates for one frame at `framesPerSecond`; then,
+// judged on the previous frame's calendar second, begins a step once the rest
+// is over or ends the running one as soon as the yaw passes its target (set
+// back exactly onto it; only a yaw above 360 wraps). Records `calendarSeconds`
+// as this frame's, and as the first step's start on the first frame.
+void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int32_t calendarSeconds);
+
+// At most once a calendar second, records a changed estimate and, once enough
+// frames were counted, halves the measuring window (its reference moving
+// halfway to `tick`, modulo 2^32) so the estimate follows the true rate.
+void recordRateChange(FrameRateMeter& meter, std::int32_t calendarSeconds, std::uint32_t tick);
+
 // Draws one frame of the global scene and advances the meter and the orbit.
 // Always true. Needs a current rendering context with the projection set.
 bool renderFrame();

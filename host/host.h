@@ -1,12 +1,14 @@
 // The contract between the portable core and the platform it runs on.
 //
 // Every backend (win32_*, x11_*, offscreen_*) defines all of these; CMake links
-// exactly one backend into each executable. Portable code reads time only
-// through hostTickCount / hostCalendarSeconds and shows text to the user only
-// through hostShowMessage.
+// exactly one backend into each executable (see AQUARIUM_HOST). Portable code
+// reads time only through hostTickCount / hostCalendarSeconds, shows text to
+// the user only through hostShowMessage and reads bitmaps only through
+// loadBitmapImage.
 #pragma once
 
-#include <cstddef>
+#include "mesh/texture.h"
+
 #include <cstdint>
 
 // Milliseconds since the system (or, for the virtual clock, the run) started.
@@ -21,13 +23,11 @@ std::int32_t hostCalendarSeconds();
 enum class MessageKind { Error, Information };
 void hostShowMessage(const char* caption, const char* text, MessageKind kind);
 
-// The bytes of bitmap resource `id` (a complete .bmp file image), or
-// {nullptr, 0} when the program carries no bitmap with that id.
-struct BitmapBytes {
-    const unsigned char* data;
-    std::size_t size;
-};
-BitmapBytes hostFindBitmap(int id);
+// bool loadBitmapImage(int id, RgbImage& image), declared in mesh/texture.h
+// where the texture code calls it, is part of this contract: the Windows
+// backend reads the program's bitmap resources; the offscreen and X11
+// backends link host/embedded_bitmaps.cpp, which decodes the .bmp file images
+// compiled into the program.
 
 // Presents the finished frame.
 void hostSwapBuffers();

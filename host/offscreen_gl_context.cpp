@@ -85,3 +85,7 @@ void readOffscreenPixels(int width, int height, unsigned char* pixels) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
 }
+
+// Finishes the frame as presenting it would, so that queued drawing never
+// piles up over a long run.
+void hostSwapBuffers() { glFinish(); }

@@ -1,4 +1,5 @@
-// An OpenGL compatibility context on an EGL pbuffer, with no display at all.
+// An OpenGL compatibility context on an EGL pbuffer, with no display at all;
+// hostSwapBuffers of the offscreen backend.
 #pragma once
 
 // Creates the context with an exact 8:8:8 colour config and 16 depth bits,

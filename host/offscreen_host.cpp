@@ -1,9 +1,5 @@
-// Host backend with no display: virtual clock, recorded messages, bitmaps
-// compiled into the program.
+// Host backend with no display: virtual clock and recorded messages.
 #include "host/offscreen_host.h"
-
-#include "data/bitmaps.h"
-#include "host/virtual_clock.h"
 
 #include <cstdio>
 
@@ -14,7 +10,6 @@ std::uint64_t virtualElapsed = 0;  // ms since the clock was last set
 
 RecordedMessage messages[MaxRecordedMessages];
 int messageCount = 0;
-long swaps = 0;
 
 void copyText(char* to, std::size_t size, const char* from) {
     std::snprintf(to, size, "%s", from ? from : "");
@@ -51,11 +46,3 @@ void hostShowMessage(const char* caption, const char* text, MessageKind kind) {
 int recordedMessageCount() { return messageCount; }
 
 const RecordedMessage& recordedMessage(int index) { return messages[index]; }
-
-void clearRecordedMessages() { messageCount = 0; }
-
-BitmapBytes hostFindBitmap(int id) { return findEmbeddedBitmap(id); }
-
-void hostSwapBuffers() { ++swaps; }
-
-long swapCount() { return swaps; }

@@ -1,7 +1,26 @@
-// What the offscreen host records, for tests and the offscreen renderer.
+// The offscreen backend without its GL context: a virtual clock, messages
+// recorded for tests and the offscreen renderer, and (linked with it) the
+// bitmaps compiled into the program. It calls no OpenGL, so the core links
+// with it alone (see core_links_without_gl); hostSwapBuffers lives with the
+// context in host/offscreen_gl_context.cpp.
 #pragma once
 
 #include "host/host.h"
+
+#include <cstdint>
+
+// hostTickCount() returns the virtual tick; hostCalendarSeconds() counts whole
+// seconds of virtual time elapsed since the clock was last set, on top of a
+// fixed epoch, so a run is reproducible to the byte whatever the real clock says.
+
+// Sets the tick count (and restarts the calendar at its epoch).
+void setVirtualTick(std::uint32_t tick);
+
+// Moves virtual time forward; the tick wraps modulo 2^32.
+void advanceVirtualClock(std::uint32_t milliseconds);
+
+// The calendar second at which the virtual calendar starts.
+constexpr std::int32_t VirtualCalendarEpoch = 1000000000;
 
 constexpr int MaxRecordedMessages = 32;
 
@@ -11,11 +30,7 @@ struct RecordedMessage {
     MessageKind kind;
 };
 
-// Messages shown through hostShowMessage since the last clear, oldest first.
-// Messages beyond MaxRecordedMessages are counted but not kept.
+// Messages shown through hostShowMessage, oldest first. Messages beyond
+// MaxRecordedMessages are counted but not kept.
 int recordedMessageCount();
 const RecordedMessage& recordedMessage(int index);
-void clearRecordedMessages();
-
-// Number of hostSwapBuffers calls so far.
-long swapCount();

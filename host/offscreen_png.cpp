@@ -8,9 +8,13 @@
 namespace {
 
 // libpng reports errors by a longjmp back to the setjmp below; nothing in
-// between has a destructor to skip.
+// between has a destructor to skip. The caller says what went wrong, so
+// libpng's own messages are not printed.
+void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
 bool writeRows(std::FILE* file, int width, int height, const unsigned char* bottomUpRgb) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
@@ -32,11 +36,8 @@ bool writeRows(std::FILE* file, int width, int height, const unsigned char* bott
 
 }  // namespace
 
-bool writePng(const char* path, int width, int height, const unsigned char* bottomUpRgb) {
-    if (width <= 0 || height <= 0) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const bool written = writeRows(file, width, height, bottomUpRgb);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+bool writePng(std::FILE* file, int width, int height, const unsigned char* bottomUpRgb) {
+    if (file == nullptr || width <= 0 || height <= 0) return false;
+    return writeRows(file, width, height, bottomUpRgb) && std::fflush(file) == 0 &&
+           std::ferror(file) == 0;
 }

@@ -6,16 +6,19 @@
 #include "host/offscreen_gl_context.h"
 #include "host/offscreen_host.h"
 #include "host/offscreen_png.h"
-#include "host/render_options.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_render_options.h"
 #include "mesh/gl_api.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
+#include "tools/atomic_file.h"
+#include "tools/cli.h"
 
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -29,10 +32,64 @@ void printRecordedMessages() {
         std::fprintf(stderr, "%s: %s\n", recordedMessage(i).caption, recordedMessage(i).text);
 }
 
-bool writeFrame(const char* path, const RenderOptions& o, std::vector<unsigned char>& pixels) {
+constexpr const char* Program = "aquarium-render";
+
+std::string frameName(std::uint64_t frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
+    return name;
+}
+
+// Whether the run writes a frame file called `name` into the frames folder.
+bool writesFrameNamed(const std::string& name, const RenderOptions& o) {
+    if (name.size() < 16 || name.compare(0, 6, "frame-") != 0 ||
+        name.compare(name.size() - 4, 4, ".png") != 0)
+        return false;
+    std::uint64_t frame = 0;
+    return parseDecimal(name.substr(6, name.size() - 10).c_str(), 1,
+                        static_cast<std::uint64_t>(o.frames), frame) &&
+           frame % static_cast<std::uint64_t>(o.every) == 0 && frameName(frame) == name;
+}
+
+// An existing file that is written in place, not replaced: /dev/null, a pipe.
+bool isDevice(const char* path) {
+    struct stat info;
+    return path != nullptr && stat(path, &info) == 0 && !S_ISREG(info.st_mode) &&
+           !S_ISDIR(info.st_mode);
+}
+
+// Empty, or why two outputs of the run would be one file.
+std::string sharedOutput(const RenderOptions& o) {
+    const std::string out = resolvedPath(o.outPath);
+    if (o.tracePath != nullptr && !isDevice(o.outPath) && resolvedPath(o.tracePath) == out)
+        return "--out and --trace name the same file";
+    if (o.framesDir == nullptr) return "";
+    const std::string frames = resolvedPath(o.framesDir);
+    for (const char* path : {o.outPath, o.tracePath}) {
+        if (path == nullptr || isDevice(path)) continue;
+        const std::string resolved = resolvedPath(path);
+        const std::size_t slash = resolved.find_last_of('/');
+        if (resolved == frames) return std::string(path) + " is the --frames-dir folder";
+        if (resolved.substr(0, slash == 0 ? 1 : slash) == frames &&
+            writesFrameNamed(resolved.substr(slash + 1), o))
+            return std::string(path) + " is also one of the frames";
+    }
+    return "";
+}
+
+// Reads the frame's pixels and writes them as a PNG into `file`.
+bool writeFrame(const AtomicFile& file, const RenderOptions& o, std::vector<unsigned char>& pixels) {
     readOffscreenPixels(o.width, o.height, pixels.data());
-    if (writePng(path, o.width, o.height, pixels.data())) return true;
-    std::fprintf(stderr, "aquarium-render: cannot write %s\n", path);
+    return writePng(file.file, o.width, o.height, pixels.data());
+}
+
+bool writeFrameFile(const std::string& path, const RenderOptions& o,
+                    std::vector<unsigned char>& pixels) {
+    AtomicFile file;
+    if (openAtomicFile(file, path) && writeFrame(file, o, pixels) && commitAtomicFile(file))
+        return true;
+    discardAtomicFile(file);
+    reportWriteError(Program, path);
     return false;
 }
 
@@ -53,6 +110,39 @@ void traceFrame(std::FILE* trace, std::int32_t frame, std::uint32_t tick) {
     }
 }
 
+// Opens every destination before the first frame is drawn, so that an
+// unwritable one fails at once.
+bool openOutputs(const RenderOptions& o, AtomicFile& out, AtomicFile& trace) {
+    if (o.framesDir != nullptr) {
+        if (mkdir(o.framesDir, 0777) != 0 && errno != EEXIST) {
+            std::fprintf(stderr, "%s: cannot create %s: %s\n", Program, o.framesDir,
+                         std::strerror(errno));
+            return false;
+        }
+        AtomicFile probe;
+        const std::string first = std::string(o.framesDir) + "/" + frameName(o.every);
+        const bool writable = openAtomicFile(probe, first);
+        discardAtomicFile(probe);
+        if (!writable) {
+            reportWriteError(Program, first);
+            return false;
+        }
+    }
+    if (!openAtomicFile(out, o.outPath)) {
+        reportWriteError(Program, o.outPath);
+        return false;
+    }
+    if (o.tracePath != nullptr) {
+        if (!openAtomicFile(trace, o.tracePath)) {
+            reportWriteError(Program, o.tracePath);
+            discardAtomicFile(out);
+            return false;
+        }
+        traceHeader(trace.file);
+    }
+    return true;
+}
+
 int run(const RenderOptions& o) {
     // `scene` was constructed before main with whatever the clock and the
     // generator said then. Start the clock at the requested tick, put the
@@ -64,67 +154,72 @@ int run(const RenderOptions& o) {
     constructAquarium(scene);
     resetFrameLoop();
 
+    // Each output goes to a temporary file that replaces its final name only
+    // when the whole run succeeded.
+    AtomicFile out, trace;
+    if (!openOutputs(o, out, trace)) return 1;
     if (!createOffscreenGlContext(o.width, o.height)) {
         printRecordedMessages();
+        discardAtomicFile(out);
+        discardAtomicFile(trace);
         return 1;
     }
     resizeViewport(o.width, o.height);
     initGlState();
 
     std::vector<unsigned char> pixels(static_cast<std::size_t>(o.width) * o.height * 3);
-    std::FILE* trace = nullptr;
-    if (o.tracePath != nullptr) {
-        trace = std::fopen(o.tracePath, "w");
-        if (trace == nullptr) {
-            std::fprintf(stderr, "aquarium-render: cannot write %s\n", o.tracePath);
-            return 1;
-        }
-        traceHeader(trace);
-    }
-
-    if (o.framesDir != nullptr && mkdir(o.framesDir, 0777) != 0 && errno != EEXIST) {
-        std::fprintf(stderr, "aquarium-render: cannot create %s\n", o.framesDir);
-        return 1;
-    }
-
     bool ok = true;
-    char path[4096];
     for (std::int32_t frame = 1; frame <= o.frames && ok; ++frame) {
         const std::uint32_t tick = hostTickCount();
         renderFrame();
         hostSwapBuffers();
-        if (o.framesDir != nullptr && frame % o.every == 0) {
-            std::snprintf(path, sizeof path, "%s/frame-%06d.png", o.framesDir, frame);
-            ok = writeFrame(path, o, pixels);
+        if (o.framesDir != nullptr && frame % o.every == 0)
+            ok = writeFrameFile(std::string(o.framesDir) + "/" + frameName(frame), o, pixels);
+        if (trace.file != nullptr && frame % o.traceEvery == 0) {
+            traceFrame(trace.file, frame, tick);
+            if (std::ferror(trace.file) != 0) {
+                reportWriteError(Program, o.tracePath);
+                ok = false;
+            }
         }
-        if (trace != nullptr && frame % o.traceEvery == 0) traceFrame(trace, frame, tick);
-        if (ok && frame == o.frames) ok = writeFrame(o.outPath, o, pixels);
+        if (ok && frame == o.frames && !writeFrame(out, o, pixels)) {
+            reportWriteError(Program, o.outPath);
+            ok = false;
+        }
         advanceVirtualClock(FramePeriod);
     }
-    if (trace != nullptr && (std::ferror(trace) != 0) + (std::fclose(trace) != 0) != 0) {
-        std::fprintf(stderr, "aquarium-render: cannot write %s\n", o.tracePath);
+    destroyOffscreenGlContext();
+    if (ok && trace.file != nullptr && !commitAtomicFile(trace)) {
+        reportWriteError(Program, o.tracePath);
         ok = false;
     }
-    destroyOffscreenGlContext();
+    if (ok && !commitAtomicFile(out)) {
+        reportWriteError(Program, o.outPath);
+        ok = false;
+    }
+    discardAtomicFile(trace);
+    discardAtomicFile(out);
     if (!ok) return 1;
     std::printf("aquarium-render: wrote %s (%dx%d, frame %d, start tick %u)\n", o.outPath, o.width,
                 o.height, o.frames, o.startTick);
     if (o.framesDir != nullptr)
         std::printf("aquarium-render: frames every %d in %s\n", o.every, o.framesDir);
     if (o.tracePath != nullptr) std::printf("aquarium-render: trace in %s\n", o.tracePath);
-    return 0;
+    return finishStdout(Program);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const RenderOptions options = parseRenderOptions(argc, argv);
-    if (options.help) {
-        std::fputs(renderUsage(), stdout);
-        return 0;
-    }
+    if (options.help) return printToStdout(Program, renderUsage());
     if (!options.ok) {
         std::fprintf(stderr, "aquarium-render: %s\n%s", options.error, renderUsage());
+        return 2;
+    }
+    const std::string shared = sharedOutput(options);
+    if (!shared.empty()) {
+        std::fprintf(stderr, "aquarium-render: %s\n", shared.c_str());
         return 2;
     }
     return run(options);

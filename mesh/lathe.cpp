@@ -5,7 +5,7 @@
 namespace {
 
 // 2 pi / 8 computed in double and rounded to float, as the angle steps.
-const float LatheStep = static_cast<float>(6.283185307179586 / LatheSegments);
+const float LatheStep = static_cast<float>(2.0 * Pi / LatheSegments);
 
 }  // namespace
 

@@ -83,6 +83,19 @@ float vectorLength(Vertex v);
 float vectorLength(float x, float y, float z);
 float pointDistance(Vertex p, Vertex q);
 
+constexpr double Pi = 3.141592653589793;
+
+// The turn, in radians, that carries a model's nose (local -x) along
+// `direction` as models are drawn: pitch about +z applied first, negative
+// (nose up) when rising, then yaw about +y: -x gives yaw 0, +x pi, +z pi / 2,
+// -z -pi / 2. A zero or vertical direction gives 0 for what it cannot define.
+// Both the drawn orientation of a fish and its steering probes use it.
+struct Heading {
+    double yaw;
+    double pitch;
+};
+Heading headingOf(Vertex direction);
+
 // Normals and texture mapping.
 
 // Folds every face normal into its corners once more (the running means are
@@ -93,3 +106,10 @@ void recomputeNormals(Mesh& mesh);
 // five parameters are given in a textureSize-pixel frame from the bottom-left.
 void mapTexture(Mesh& mesh, float textureSize, float uOrigin, float uSpan, float vOrigin,
                 float vSpan);
+
+// Drawing, in mesh_gl.cpp (needs a current rendering context): issues the
+// mesh's triangles in index and corner order, for each corner the texture
+// coordinate, the vertex normal, then the position. Binds and enables the
+// texture around the triangles when the mesh has one (a positive name). Sets
+// no colour, material, polygon mode or matrix.
+void drawMesh(const Mesh& mesh);

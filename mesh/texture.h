@@ -15,6 +15,7 @@ struct RgbImage {
 
 // Loads bitmap `id`, scaled to 64 x 64, into `image` (allocating its pixels).
 // False, with nothing left allocated, when the bitmap is missing or unreadable.
+// Defined by the host backend (see host/host.h).
 bool loadBitmapImage(int id, RgbImage& image);
 
 // Creates a texture object from bitmap `id` (only its low 16 bits count) with

@@ -18,8 +18,8 @@ cxx=${CXX_FUZZ:-clang++}
 
 "$cxx" -std=c++17 -g -O1 -I. -Wall -Wextra -Wpedantic -Wshadow -Werror \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  tests/fuzz/mesh_file_fuzz.cpp mesh/mesh_file.cpp mesh/lathe.cpp mesh/mesh_store.cpp \
-  mesh/mesh_mapping.cpp mesh/random.cpp fish/behaviour_file.cpp \
+  tests/fuzz/mesh_file_fuzz.cpp mesh/mesh_file.cpp mesh/lathe.cpp mesh/mesh.cpp \
+  mesh/random.cpp fish/behaviour_file.cpp \
   -o "$out/mesh_file_fuzz"
 
 # Seeds: a triangle file, a profile file with CRLF line ends, odd numbers.

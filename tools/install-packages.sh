@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages the project needs, skipping those already
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
 #   tools/install-packages.sh run    what building and running the aquarium needs
-#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer and ImageMagick
+#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, and Wine, Xvfb,
+#                                    xdotool, the X11 tools and ImageMagick for the Windows saver's
+#                                    end-to-end tests
 set -euo pipefail
 
 run_packages=(
@@ -15,6 +17,7 @@ test_packages=(
   g++-mingw-w64-x86-64-win32
   clang-14 libclang-rt-14-dev
   imagemagick
+  wine wine64 xvfb xdotool x11-apps x11-utils
 )
 
 case "${1:-}" in

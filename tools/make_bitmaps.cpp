@@ -11,6 +11,8 @@
 // Usage: aquarium-make-bitmaps <output directory>
 #include "data/species_tables.h"
 #include "mesh/mesh.h"
+#include "tools/atomic_file.h"
+#include "tools/cli.h"
 
 #include <cmath>
 #include <cstdint>
@@ -22,7 +24,6 @@ namespace {
 
 constexpr int Edge = 128;
 constexpr int Supersample = 4;  // samples per pixel along each axis
-constexpr double Pi = 3.141592653589793;
 
 struct Colour {
     double r, g, b;
@@ -504,11 +505,14 @@ bool writeBitmap(const Picture& picture, const std::string& path) {
             p[2] = toByte(c.r);
         }
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header &&
-                    std::fwrite(pixels, 1, PixelBytes, file) == PixelBytes;
-    return std::fclose(file) == 0 && ok;
+    AtomicFile file;
+    if (openAtomicFile(file, path) &&
+        std::fwrite(header, 1, sizeof header, file.file) == sizeof header &&
+        std::fwrite(pixels, 1, PixelBytes, file.file) == PixelBytes && commitAtomicFile(file))
+        return true;
+    discardAtomicFile(file);
+    reportWriteError("aquarium-make-bitmaps", path);
+    return false;
 }
 
 struct FishSkin {
@@ -534,8 +538,17 @@ const FishSkin fishSkins[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+    constexpr const char* Program = "aquarium-make-bitmaps";
+    constexpr const char* Usage =
+        "usage: aquarium-make-bitmaps FOLDER\n"
+        "Paints the species skins, the gravel and the caustics as FOLDER/<id>.bmp\n"
+        "(101-108). Each file replaces the old one only once wholly written.\n"
+        "Exit status: 0 written, 1 a file could not be written, 2 bad arguments.\n";
+    if (helpRequested(argc, argv)) return printToStdout(Program, Usage);
+    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
+        std::fprintf(stderr, "%s: %s\n%s", Program,
+                     argc < 2 ? "no folder" : (argc > 2 ? "too many arguments" : "bad folder"),
+                     Usage);
         return 2;
     }
     const std::string dir = argv[1];
@@ -543,15 +556,18 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const FishSkin& skin : fishSkins) {
         const SpeciesTable* table = findSpeciesTable(skin.species);
-        if (table == nullptr) return 1;
+        if (table == nullptr) {
+            std::fprintf(stderr, "%s: no species table %d\n", Program, skin.species);
+            return 1;
+        }
         fill(*picture, skin.ground);
         paintFish(*picture, *table, skin.style, skin.painter, skin.ground);
-        ok = writeBitmap(*picture, dir + "/" + std::to_string(skin.species) + ".bmp") && ok;
+        // The first failure stops the run: the rest would fail the same way.
+        if (!writeBitmap(*picture, dir + "/" + std::to_string(skin.species) + ".bmp")) return 1;
     }
     paintGravel(*picture);
-    ok = writeBitmap(*picture, dir + "/106.bmp") && ok;
+    ok = writeBitmap(*picture, dir + "/106.bmp");
     paintCaustics(*picture);
-    ok = writeBitmap(*picture, dir + "/107.bmp") && ok;
-    if (!ok) std::fprintf(stderr, "could not write the bitmaps to %s\n", dir.c_str());
+    ok = ok && writeBitmap(*picture, dir + "/107.bmp");
     return ok ? 0 : 1;
 }

@@ -8,15 +8,19 @@
 #include "mesh/lathe.h"
 #include "mesh/mesh.h"
 #include "mesh/mesh_file.h"
+#include "tools/atomic_file.h"
+#include "tools/cli.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -28,11 +32,16 @@ const char* const Usage =
     "\n"
     "species  writes the compiled model of species ID (101 102 103 104 105 108)\n"
     "profile  writes the lathe model built from a profile file\n"
-    "info     prints the vertex and triangle counts of a triangle file and the\n"
-    "         bounds of its vertices (xmin xmax ymin ymax zmin zmax)\n"
+    "info     prints the vertex and triangle counts of a triangle file, the\n"
+    "         bounds of its vertices (xmin xmax ymin ymax zmin zmax) and how\n"
+    "         many coordinates it read as NaN or infinite\n"
     "\n"
     "Models are written as triangle files, or as Wavefront OBJ with --obj, to\n"
-    "standard output unless --out names a file. FILE - is standard input.\n";
+    "standard output unless --out names a file, which is replaced only once the\n"
+    "whole model is written. FILE - is standard input. A warning on standard\n"
+    "error tells when a line over 255 characters ended the reading early or a\n"
+    "profile has more rings than a model holds (the model written is cut).\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 bad arguments.\n";
 
 constexpr int ExitFileError = 1;
 constexpr int ExitUsage = 2;
@@ -97,8 +106,16 @@ const SpeciesTable* parseSpecies(const std::string& text) {
     return findSpeciesTable(std::atoi(text.c_str()));
 }
 
-// Opens `name` for reading, rejecting folders (which open but read nothing).
-bool openInput(const std::string& name, std::ifstream& in, int& error) {
+// Reads all of `name` (standard input for "-") into `text`, rejecting
+// folders (which open but read nothing).
+bool readInput(const std::string& name, std::string& text, int& error) {
+    std::ostringstream all;
+    if (name == "-") {
+        all << std::cin.rdbuf();
+        text = all.str();
+        error = EIO;
+        return !std::cin.bad();
+    }
     struct stat info;
     if (stat(name.c_str(), &info) != 0) {
         error = errno;
@@ -108,12 +125,53 @@ bool openInput(const std::string& name, std::ifstream& in, int& error) {
         error = EISDIR;
         return false;
     }
-    in.open(name);
+    errno = 0;
+    std::ifstream in(name, std::ios::binary);
     if (!in) {
         error = errno != 0 ? errno : EIO;
         return false;
     }
-    return true;
+    all << in.rdbuf();
+    text = all.str();
+    error = EIO;
+    return !in.bad();
+}
+
+// What the mesh file readers will make of a text, found by reading it the
+// same way beforehand.
+struct InputScan {
+    int longLine = -1;     // the line over the limit that ends the reading, or -1
+    long ringLines = 0;    // non-empty lines from line 3 on: a profile's rings
+    long nonFinite = 0;    // NaN or infinite coordinates on vertex lines
+};
+
+InputScan scanInput(const std::string& text) {
+    InputScan scan;
+    std::istringstream in(text);
+    std::string raw;
+    for (int index = 0; std::getline(in, raw); ++index) {
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (raw.size() > static_cast<std::size_t>(MeshFileLineLimit)) {
+            scan.longLine = index;
+            break;
+        }
+        if (raw.empty()) continue;
+        if (index >= 3) ++scan.ringLines;
+        MeshFileLine line;
+        std::memcpy(line.text, raw.c_str(), raw.size() + 1);
+        line.length = static_cast<int>(raw.size());
+        float p[3];
+        readLineNumbers(line, p, 3);
+        for (float value : p) scan.nonFinite += !std::isfinite(value);
+    }
+    return scan;
+}
+
+void warnLongLine(const Arguments& args, const InputScan& scan) {
+    if (scan.longLine < 0) return;
+    std::cerr << "aquarium-meshtool: warning: line " << scan.longLine + 1 << " of '"
+              << args.operand << "' is longer than " << MeshFileLineLimit
+              << " characters; reading stopped there\n";
 }
 
 // Unit vertex normal, or 0 0 0 for a vertex that no face touches.
@@ -159,16 +217,21 @@ int writeModel(const Arguments& args, const std::string& title) {
         const bool ok = args.obj ? writeObj(model, title, std::cout)
                                  : writeTriangleFile(model, std::cout);
         if (!ok) return fileError("write", "standard output", errno != 0 ? errno : EIO);
-        return 0;
+        return finishStdout("aquarium-meshtool");
     }
-    errno = 0;
-    std::ofstream out(args.out);
-    if (!out) return fileError("write", args.out, errno != 0 ? errno : EIO);
-    bool ok = args.obj ? writeObj(model, title, out) : writeTriangleFile(model, out);
-    out.close();
-    ok = ok && !out.fail();
-    if (!ok) return fileError("write", args.out, errno != 0 ? errno : EIO);
-    return 0;
+    std::ostringstream text;
+    if (args.obj)
+        writeObj(model, title, text);
+    else
+        writeTriangleFile(model, text);
+    const std::string bytes = text.str();
+    AtomicFile out;
+    if (openAtomicFile(out, args.out) &&
+        std::fwrite(bytes.data(), 1, bytes.size(), out.file) == bytes.size() &&
+        commitAtomicFile(out))
+        return 0;
+    discardAtomicFile(out);
+    return fileError("write", args.out, errno != 0 ? errno : EIO);
 }
 
 int runSpecies(const Arguments& args) {
@@ -180,28 +243,32 @@ int runSpecies(const Arguments& args) {
 }
 
 int runProfile(const Arguments& args) {
-    LatheSkin skin;
-    if (args.operand == "-") {
-        skin = readProfileGeometry(model, std::cin);
-    } else {
-        std::ifstream in;
-        int error = 0;
-        if (!openInput(args.operand, in, error)) return fileError("read", args.operand, error);
-        skin = readProfileGeometry(model, in);
-    }
+    std::string text;
+    int error = 0;
+    if (!readInput(args.operand, text, error)) return fileError("read", args.operand, error);
+    const InputScan scan = scanInput(text);
+    std::istringstream in(text);
+    const LatheSkin skin = readProfileGeometry(model, in);
     mapLatheSkin(model, skin);
+    warnLongLine(args, scan);
+    // A lathe model takes 8 vertices a ring and 16 triangles a ring less 20.
+    const long rings = scan.ringLines;
+    const long holds = std::min(MaxVertices / LatheSegments, (MaxTriangles + 20) / 16);
+    if (rings > holds) {
+        std::cerr << "aquarium-meshtool: warning: '" << args.operand << "' has " << rings
+                  << " rings, more than the " << holds
+                  << " a model holds; the model written is cut there\n";
+    }
     return writeModel(args, "profile " + args.operand);
 }
 
 int runInfo(const Arguments& args) {
-    if (args.operand == "-") {
-        readTriangleFile(model, std::cin);
-    } else {
-        std::ifstream in;
-        int error = 0;
-        if (!openInput(args.operand, in, error)) return fileError("read", args.operand, error);
-        readTriangleFile(model, in);
-    }
+    std::string text;
+    int error = 0;
+    if (!readInput(args.operand, text, error)) return fileError("read", args.operand, error);
+    const InputScan scan = scanInput(text);
+    std::istringstream in(text);
+    readTriangleFile(model, in);
     // The box of the vertices themselves: the mesh's own box always contains
     // the origin, which a model off to one side does not.
     float box[6] = {0, 0, 0, 0, 0, 0};
@@ -217,23 +284,19 @@ int runInfo(const Arguments& args) {
               << "triangles " << model.triangleCount << "\n"
               << "bounds";
     for (float b : box) std::cout << ' ' << b;
-    std::cout << "\n";
-    std::cout.flush();
+    std::cout << "\nnon-finite " << scan.nonFinite << "\n";
+    warnLongLine(args, scan);
     if (model.vertexCount >= MaxVertices || model.triangleCount >= MaxTriangles)
         std::cerr << "aquarium-meshtool: warning: the mesh store is full (" << MaxVertices
                   << " vertices, " << MaxTriangles
                   << " triangles); anything further in the file was dropped\n";
-    if (!std::cout) return fileError("write", "standard output", errno != 0 ? errno : EIO);
-    return 0;
+    return finishStdout("aquarium-meshtool");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::cout << Usage;
-        return 0;
-    }
+    if (helpRequested(argc, argv)) return printToStdout("aquarium-meshtool", Usage);
     Arguments args;
     const std::string problem = parseArguments(argc, argv, args);
     if (!problem.empty()) return usageError(problem);

@@ -3,12 +3,15 @@
 // degrees, and from the other side (-z). For checking that each skin fits its
 // body.
 //
-// Usage: aquarium-preview-species <output.ppm>
+// Usage: aquarium-preview-species OUTPUT.ppm
 #include "data/species_tables.h"
 #include "host/offscreen_gl_context.h"
+#include "host/offscreen_host.h"
 #include "mesh/gl_api.h"
-#include "mesh/lathe_mesh.h"
-#include "mesh/mesh_draw.h"
+#include "mesh/lathe.h"
+#include "mesh/mesh.h"
+#include "tools/atomic_file.h"
+#include "tools/cli.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,14 +48,44 @@ void drawCell(const Mesh& mesh, int column, int row) {
     drawMesh(mesh);
 }
 
+constexpr const char* Program = "aquarium-preview-species";
+constexpr const char* Usage =
+    "usage: aquarium-preview-species OUTPUT.ppm\n"
+    "Renders the six species models offscreen into one PPM picture.\n"
+    "Exit status: 0 written, 1 no GL context or the file could not be written,\n"
+    "2 bad arguments.\n";
+
+bool writePpm(std::FILE* file, const std::vector<unsigned char>& pixels) {
+    std::fprintf(file, "P6\n%d %d\n255\n", Width, Height);
+    // PPM rows run top to bottom; the framebuffer's bottom row comes first.
+    for (int y = Height - 1; y >= 0; --y)
+        std::fwrite(pixels.data() + static_cast<std::size_t>(y) * Width * 3, 1, Width * 3, file);
+    return std::fflush(file) == 0 && std::ferror(file) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: %s <output.ppm>\n", argv[0]);
+    if (helpRequested(argc, argv)) return printToStdout(Program, Usage);
+    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
+        std::fprintf(stderr, "%s: %s\n%s", Program,
+                     argc < 2 ? "no output file" : (argc > 2 ? "too many arguments" : "bad output file"),
+                     Usage);
         return 2;
     }
-    if (!createOffscreenGlContext(Width, Height)) return 1;
+    // An unwritable destination fails before any drawing.
+    AtomicFile file;
+    if (!openAtomicFile(file, argv[1])) {
+        reportWriteError(Program, argv[1]);
+        return 1;
+    }
+    if (!createOffscreenGlContext(Width, Height)) {
+        for (int i = 0; i < recordedMessageCount() && i < MaxRecordedMessages; ++i)
+            std::fprintf(stderr, "%s: %s\n", recordedMessage(i).caption, recordedMessage(i).text);
+        std::fprintf(stderr, "%s: no offscreen OpenGL context\n", Program);
+        discardAtomicFile(file);
+        return 1;
+    }
     for (int i = 0; i < SpeciesTableCount; ++i) {
         initMesh(models[i]);
         buildLatheMesh(models[i], speciesTables[i].rows, speciesTables[i].rowCount);
@@ -71,12 +104,11 @@ int main(int argc, char** argv) {
 
     std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 3);
     readOffscreenPixels(Width, Height, pixels.data());
-    std::FILE* file = std::fopen(argv[1], "wb");
-    if (file == nullptr) return 1;
-    std::fprintf(file, "P6\n%d %d\n255\n", Width, Height);
-    // PPM rows run top to bottom; the framebuffer's bottom row comes first.
-    for (int y = Height - 1; y >= 0; --y)
-        std::fwrite(pixels.data() + static_cast<std::size_t>(y) * Width * 3, 1, Width * 3, file);
     destroyOffscreenGlContext();
-    return std::fclose(file) == 0 ? 0 : 1;
+    if (!writePpm(file.file, pixels) || !commitAtomicFile(file)) {
+        discardAtomicFile(file);
+        reportWriteError(Program, argv[1]);
+        return 1;
+    }
+    return 0;
 }

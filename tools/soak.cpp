@@ -6,11 +6,13 @@
 //   aquarium-soak [seconds] [start-tick] [seed]
 //
 // Defaults: one hour (360,000 frames of 10 ms), tick 1,000,000, seed 1.
+// Exit status 2 for bad arguments, 1 when the report cannot be written.
 
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
-#include "scene/simulation.h"
+#include "scene/aquarium.h"
 #include "scene/tank.h"
+#include "tools/cli.h"
 
 #include <cmath>
 #include <cstdio>
@@ -24,12 +26,25 @@ bool finite(const Vertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-unsigned long argument(int argc, char** argv, int index, unsigned long fallback) {
+constexpr const char* Program = "aquarium-soak";
+constexpr const char* Usage =
+    "usage: aquarium-soak [seconds] [start-tick] [seed]\n"
+    "  seconds     virtual time to run, 1 to 1000000 (default 3600)\n"
+    "  start-tick  tick count at start, 0 to 4294967295 (default 1000000)\n"
+    "  seed        random seed, 0 to 4294967295 (default 1)\n"
+    "Numbers are decimal. Exit status: 0 done, 1 a fish stopped being finite or\n"
+    "the report could not be written, 2 bad arguments.\n";
+
+// Argument `index` as a decimal number from `low` to `high`, or `fallback`
+// when it is absent; exits with status 2 when it is anything else.
+std::uint64_t argument(int argc, char** argv, int index, const char* name, std::uint64_t high,
+                       std::uint64_t fallback) {
     if (argc <= index) return fallback;
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(argv[index], &end, 0);
-    if (end == argv[index] || *end != '\0') {
-        std::fprintf(stderr, "aquarium-soak: not a number: %s\n", argv[index]);
+    std::uint64_t value = 0;
+    if (!parseDecimal(argv[index], index == 1 ? 1 : 0, high, value)) {
+        std::fprintf(stderr, "%s: %s wants a decimal number from %d to %llu, not '%s'\n%s",
+                     Program, name, index == 1 ? 1 : 0, static_cast<unsigned long long>(high),
+                     argv[index], Usage);
         std::exit(2);
     }
     return value;
@@ -38,16 +53,24 @@ unsigned long argument(int argc, char** argv, int index, unsigned long fallback)
 }  // namespace
 
 int main(int argc, char** argv) {
-    const unsigned long seconds = argument(argc, argv, 1, 3600);
-    const auto startTick = static_cast<std::uint32_t>(argument(argc, argv, 2, 1000000));
-    const auto seed = static_cast<std::uint32_t>(argument(argc, argv, 3, 1));
+    if (helpRequested(argc, argv)) return printToStdout(Program, Usage);
+    if (argc > 4) {
+        std::fprintf(stderr, "%s: unexpected argument '%s'\n%s", Program, argv[4], Usage);
+        return 2;
+    }
+    const auto seconds = static_cast<unsigned long>(argument(argc, argv, 1, "seconds", 1000000, 3600));
+    const auto startTick =
+        static_cast<std::uint32_t>(argument(argc, argv, 2, "start-tick", 0xFFFFFFFFu, 1000000));
+    const auto seed = static_cast<std::uint32_t>(argument(argc, argv, 3, "seed", 0xFFFFFFFFu, 1));
     const unsigned long frames = seconds * 1000 / FrameMs;
 
-    Simulation& sim = simulation();
+    // The scene of the saver, rebuilt from the given tick and seed (its
+    // construction before main saw other ones).
+    Aquarium& sim = scene;
     setVirtualTick(startTick);
     randomSeed(seed);
-    constructSimulation(sim);
-    buildSimulation(sim);
+    constructAquarium(sim);
+    buildSceneBodies(sim);
 
     const float half[3] = {TankHalfWidth, TankHalfHeight, TankHalfDepth};
     const char* axisName[3] = {"x", "y", "z"};
@@ -65,12 +88,13 @@ int main(int argc, char** argv) {
 
     for (unsigned long frame = 0; frame < frames; ++frame) {
         advanceVirtualClock(FrameMs);
-        stepSimulation(sim);
+        stepScene(sim);
         bool anyOutside = false;
         for (int j = 0; j < sim.fishCount; ++j) {
             const Fish& f = sim.fish[j];
             if (!finite(f.position) || !finite(f.velocity)) {
                 std::printf("fish %d not finite at frame %lu\n", j, frame);
+                finishStdout(Program);
                 return 1;
             }
             const float p[3] = {f.position.x, f.position.y, f.position.z};
@@ -130,5 +154,5 @@ int main(int argc, char** argv) {
                     "%.4f\n",
                     j, sim.fish[j].species, fishOutside[j], longestStay[j], fishOvershoot[j]);
     }
-    return 0;
+    return finishStdout(Program);
 }

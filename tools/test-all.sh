@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the sanitizer build, the
-# Windows cross build of the portable core, and the source checks.
+# build with the swim animation and debug overlay on, the Windows cross build
+# with its end-to-end tests under Wine, and the source checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LP_NUM_THREADS=1
@@ -16,9 +17,10 @@ if [ -n "$calls" ]; then
   exit 1
 fi
 
-echo "== windows cross build"
+echo "== windows cross build, end to end under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+ctest --preset windows
 
 echo "== fuzz the mesh file readers"
 CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
@@ -27,6 +29,11 @@ echo "== sanitizer build and tests"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
+
+echo "== build switches on: swim animation and debug overlay"
+cmake --preset switches >/dev/null
+cmake --build --preset switches
+ctest --preset switches
 
 echo "== linux build and tests"
 cmake --preset linux >/dev/null

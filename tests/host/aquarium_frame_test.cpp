@@ -3,7 +3,7 @@
 #include "host/frame_loop.h"
 #include "host/gl_state.h"
 #include "host/offscreen_gl_context.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"

@@ -1,17 +1,47 @@
 #include "host/frame_loop.h"
 
 #include "host/gl_state.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "scene/aquarium.h"
 #include "tests/support/gl_fixtures.h"
 
+#include <cstring>
 #include <utility>
 
 namespace {
 
-// Frames over the global scene with nothing placed in it (tank only), so
+// The meter and the orbit stepped as renderFrame steps them, with no GL
+// context: the clock is the virtual one.
+class FrameLoop : public ::testing::Test {
+protected:
+    // Steps one frame at the current virtual time, then lets `period` ms pass.
+    void frame(std::uint32_t period) {
+        countFrame(meter);
+        estimateRate(meter, hostTickCount());
+        advanceOrbit(view, meter.framesPerSecond, hostCalendarSeconds());
+        recordRateChange(meter, view.lastClockTime, hostTickCount());
+        advanceVirtualClock(period);
+    }
+    // Frames stepped until the camera starts (turning) or stops; -1 after `limit`.
+    int framesUntil(bool turning, int limit) {
+        for (int n = 1; n <= limit; ++n) {
+            frame(20);
+            if ((view.yawRate != 0.0f) == turning) return n;
+        }
+        return -1;
+    }
+    void resetFrameLoop() {
+        meter = InitialFrameRateMeter;
+        view = InitialCamera;
+    }
+
+    FrameRateMeter meter = InitialFrameRateMeter;
+    Camera view = InitialCamera;
+};
+
+// renderFrame over the global scene with nothing placed in it (tank only), so
 // thousands of frames stay cheap; the counts are restored afterwards.
-class FrameLoop : public GlTest {
+class RenderFrame : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
@@ -31,18 +61,9 @@ protected:
         GlTest::TearDown();
     }
 
-    // Draws one frame at the current virtual time, then lets `period` ms pass.
     static void frame(std::uint32_t period) {
         renderFrame();
         advanceVirtualClock(period);
-    }
-    // Frames drawn until the camera starts (turning) or stops; -1 after `limit`.
-    static int framesUntil(bool turning, int limit) {
-        for (int n = 1; n <= limit; ++n) {
-            frame(20);
-            if ((camera().yawRate != 0.0f) == turning) return n;
-        }
-        return -1;
     }
 
     std::int32_t savedFish = 0;
@@ -54,22 +75,22 @@ protected:
 TEST_F(FrameLoop, Frames1To20Use50AndEstimatesAreRecordedOnlyInALaterCalendarSecond) {
     setVirtualTick(1000);  // frame n at tick 1000 + 20 (n - 1)
     for (int n = 1; n <= 20; ++n) frame(20);
-    EXPECT_EQ(frameRateMeter().framesPerSecond, 50);
-    EXPECT_EQ(frameRateMeter().frameCount, 20);
+    EXPECT_EQ(meter.framesPerSecond, 50);
+    EXPECT_EQ(meter.frameCount, 20);
     // Frame 21: 21 x 1000 / 1400 = 15, but still frame 1's calendar second,
     // so it is neither recorded nor halves the window.
     frame(20);
-    EXPECT_EQ(frameRateMeter().framesPerSecond, 15);
-    EXPECT_EQ(frameRateMeter().lastRecordedRate, 50);
-    EXPECT_EQ(frameRateMeter().tickReference, 0u);
+    EXPECT_EQ(meter.framesPerSecond, 15);
+    EXPECT_EQ(meter.lastRecordedRate, 50);
+    EXPECT_EQ(meter.tickReference, 0u);
     // Frame 51, the first in calendar second 1: 51000 / 2000 = 25 is recorded
     // and the window halved to 25 frames from tick 1000.
     for (int n = 22; n <= 51; ++n) frame(20);
-    EXPECT_EQ(frameRateMeter().framesPerSecond, 25);
-    EXPECT_EQ(frameRateMeter().lastRecordedRate, 25);
-    EXPECT_EQ(frameRateMeter().lastRateChangeTime, VirtualCalendarEpoch + 1);
-    EXPECT_EQ(frameRateMeter().frameCount, 25);
-    EXPECT_EQ(frameRateMeter().tickReference, 1000u);
+    EXPECT_EQ(meter.framesPerSecond, 25);
+    EXPECT_EQ(meter.lastRecordedRate, 25);
+    EXPECT_EQ(meter.lastRateChangeTime, VirtualCalendarEpoch + 1);
+    EXPECT_EQ(meter.frameCount, 25);
+    EXPECT_EQ(meter.tickReference, 1000u);
 }
 
 TEST_F(FrameLoop, LowEstimatesFallBackTo50AndElapsedTimeSurvivesTheTickWrap) {
@@ -82,7 +103,7 @@ TEST_F(FrameLoop, LowEstimatesFallBackTo50AndElapsedTimeSurvivesTheTickWrap) {
         resetFrameLoop();
         setVirtualTick(c.start);
         for (int n = 1; n <= c.frames; ++n) frame(c.period);
-        EXPECT_EQ(frameRateMeter().framesPerSecond, c.rate) << c.start << " " << c.frames;
+        EXPECT_EQ(meter.framesPerSecond, c.rate) << c.start << " " << c.frames;
     }
 }
 
@@ -91,15 +112,15 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
     // Frame 1501 is the first 30 calendar seconds after frame 1; the step
     // begins in the frame after it, without moving yet.
     ASSERT_EQ(framesUntil(true, 2000), 1502);
-    EXPECT_EQ(camera().yaw, 0.0f);
+    EXPECT_EQ(view.yaw, 0.0f);
     for (int k = 1; k <= 25; ++k) {
         frame(20);
-        ASSERT_NEAR(camera().yaw, 1.8 * k, 1e-4) << "frame " << k << " of the step";
+        ASSERT_NEAR(view.yaw, 1.8 * k, 1e-4) << "frame " << k << " of the step";
     }
     // The 26th frame passes 45 (46.8) and is set back exactly onto it.
     frame(20);
-    EXPECT_EQ(camera().yawRate, 0.0f);
-    EXPECT_EQ(camera().yaw, 45.0f);
+    EXPECT_EQ(view.yawRate, 0.0f);
+    EXPECT_EQ(view.yaw, 45.0f);
     int previousBegin = 1502, elapsed = 1502 + 26;
     for (float rest : {90, 135, 180, 225, 270, 315, 360, 45, 90}) {
         const int begin = framesUntil(true, 2000);
@@ -111,12 +132,12 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
         const int length = framesUntil(false, 100);
         EXPECT_TRUE(length == 25 || length == 26) << length;
         elapsed += length;
-        EXPECT_EQ(camera().yaw, rest);
-        EXPECT_EQ(camera().stepBaseYaw, rest);
+        EXPECT_EQ(view.yaw, rest);
+        EXPECT_EQ(view.stepBaseYaw, rest);
     }
 }
 
-TEST_F(FrameLoop, RecordsTheLastGlErrorOfAFrame) {
+TEST_F(RenderFrame, RecordsTheLastGlErrorOfAFrame) {
     setVirtualTick(20);
     glEnable(0xFFFF);  // GL_INVALID_ENUM, picked up at the end of the frame
     frame(20);
@@ -127,4 +148,22 @@ TEST_F(FrameLoop, RecordsTheLastGlErrorOfAFrame) {
     frame(20);
     EXPECT_EQ(lastGlError(), 0u);
     EXPECT_STREQ(lastGlErrorText(), text);
+}
+
+TEST_F(RenderFrame, StepsTheGlobalMeterAndCameraOnTheHostClock) {
+    // Through the first orbit step, with a tick that wraps on the way.
+    setVirtualTick(0xFFFFF000u);
+    FrameRateMeter meter = InitialFrameRateMeter;
+    Camera view = InitialCamera;
+    for (int n = 1; n <= 1600; ++n) {
+        countFrame(meter);
+        estimateRate(meter, hostTickCount());
+        advanceOrbit(view, meter.framesPerSecond, hostCalendarSeconds());
+        recordRateChange(meter, view.lastClockTime, hostTickCount());
+        renderFrame();
+        advanceVirtualClock(20);
+    }
+    EXPECT_NE(view.yaw, 0.0f);
+    EXPECT_EQ(std::memcmp(&frameRateMeter(), &meter, sizeof meter), 0);
+    EXPECT_EQ(std::memcmp(&camera(), &view, sizeof view), 0);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -10,10 +11,10 @@
 
 namespace {
 
+// A new folder of this run's own; the name only makes it easier to find.
 std::string scratch(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + "aquarium_render_" + name;
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
-    return dir;
+    std::string dir = ::testing::TempDir() + "aquarium-render-" + name + "-XXXXXX";
+    return mkdtemp(dir.data()) != nullptr ? dir : "/nonexistent";
 }
 
 // Exit status of the program with `arguments`; its output goes to `log`.
@@ -59,6 +60,7 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
     for (; std::getline(trace, line); ++rows) lastRow = line;
     EXPECT_EQ(rows, 4 * 9);
     EXPECT_EQ(lastRow.rfind("4,5030,0,8,108,", 0), 0u) << lastRow;
+    std::system(("rm -rf '" + a + "' '" + b + "'").c_str());
 }
 
 TEST(OffscreenRenderProgram, BadCommandLinesExit2AndFailuresExit1) {
@@ -75,4 +77,5 @@ TEST(OffscreenRenderProgram, BadCommandLinesExit2AndFailuresExit1) {
         EXPECT_EQ(run(c.args, dir + "/log"), c.status) << c.args;
         EXPECT_NE(contents(dir + "/log").find(c.says), std::string::npos) << c.args;
     }
+    std::system(("rm -rf '" + dir + "'").c_str());
 }

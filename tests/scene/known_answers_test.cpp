@@ -1,9 +1,9 @@
 // The headless scene from the renderer's default start tick, to the bit: the
 // rocks as constructed and every fish after 1,000 and 30,000 frames of 10 ms
 // (the same values as the drawn scene's trace).
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
-#include "scene/simulation.h"
+#include "scene/aquarium.h"
 #include "scene/tank.h"
 #include "tests/support/mesh_fixtures.h"
 
@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
     const float expected[2][FishCapacity][6] = {  // x, y, z, vx, vy, vz
@@ -32,16 +33,16 @@ TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
          {8.16642189f, 6.89163971f, 2.75930071f, 0.0096944645f, 0.00657734182f, 0.0150912935f},
          {17.660017f, -5.99189329f, -8.17716408f, 0.0629897416f, 0.04028349f, -0.00366427167f},
          {-13.9956064f, 3.85182166f, -3.71784592f, -0.0365441926f, 0.0469589084f, -0.0270654429f}}};
-    Simulation& sim = simulation();
+    auto sim = std::make_unique<Aquarium>();
     setVirtualTick(60000);
     randomSeed(1);
-    constructSimulation(sim);
-    buildSimulation(sim);
+    constructAquarium(*sim);
+    buildSceneBodies(*sim);
 
     // Each rock's yaw, radius, place, corners, texture coordinates and normals;
     // the species on the fish in build order.
     std::uint64_t rocks = Fnv1aStart;
-    for (const Decoration& d : sim.decorations) {
+    for (const Decoration& d : sim->decorations) {
         const float shape[5] = {d.yaw, d.radius, d.position.x, d.position.y, d.position.z};
         rocks = fnv1a(rocks, shape, sizeof shape);
         for (int i = 0; i < d.vertexCount; ++i) rocks = fnv1a(rocks, &d.vertices[i].x, 8 * sizeof(float));
@@ -49,18 +50,18 @@ TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
     EXPECT_EQ(rocks, 0x28e715a0cd9a6231u);
     EXPECT_EQ(randomState(), 3260744534u);
     const int species[FishCapacity] = {103, 103, 103, 103, 103, 103, 102, 104, 108};
-    for (int j = 0; j < FishCapacity; ++j) EXPECT_EQ(sim.fish[j].species, species[j]) << j;
+    for (int j = 0; j < FishCapacity; ++j) EXPECT_EQ(sim->fish[j].species, species[j]) << j;
 
     for (int frame = 1; frame <= 30000; ++frame) {
-        stepSimulation(sim);
+        stepScene(*sim);
         advanceVirtualClock(10);
-        for (const Fish& f : sim.fish)  // inside the glass all along
+        for (const Fish& f : sim->fish)  // inside the glass all along
             ASSERT_TRUE(std::fabs(f.position.x) <= TankHalfWidth && std::fabs(f.position.y) <= TankHalfHeight &&
                         std::fabs(f.position.z) <= TankHalfDepth)
                 << "frame " << frame << " species " << f.species;
         if (frame != 1000 && frame != 30000) continue;
         for (int j = 0; j < FishCapacity; ++j) {
-            const Fish& f = sim.fish[j];
+            const Fish& f = sim->fish[j];
             const float got[6] = {f.position.x, f.position.y, f.position.z,
                                   f.velocity.x, f.velocity.y, f.velocity.z};
             for (int k = 0; k < 6; ++k)

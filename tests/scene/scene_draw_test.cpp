@@ -1,8 +1,7 @@
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"
-#include "scene/scene_draw.h"
 #include "tests/support/fish_fixtures.h"
 #include "tests/support/gl_fixtures.h"
 

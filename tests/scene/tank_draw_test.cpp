@@ -1,6 +1,5 @@
 #include "host/gl_state.h"
 #include "scene/aquarium.h"
-#include "scene/scene_draw.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <cmath>

@@ -2,9 +2,10 @@
 // Mesh (about 0.5 MB), so every record here lives on the heap.
 #pragma once
 
+#include "data/species_tables.h"
 #include "fish/fish.h"
 #include "fish/species_model.h"
-#include "host/virtual_clock.h"
+#include "host/offscreen_host.h"
 #include "scene/decoration.h"
 #include "tests/support/mesh_fixtures.h"
 
@@ -43,6 +44,20 @@ inline std::unique_ptr<Fish> makeFish(const ProfileRow* rows = nullptr, int coun
     constructFish(*fish);
     if (rows != nullptr) buildSpeciesGeometry(*fish, rows, count);
     return fish;
+}
+
+// The seven behaviour numbers of the fish are row 2 of its species' table.
+inline ::testing::AssertionResult hasSpeciesBehaviour(const Fish& fish) {
+    const SpeciesTable* table = findSpeciesTable(fish.species);
+    if (table == nullptr) return ::testing::AssertionFailure() << "no species " << fish.species;
+    const float* row = table->rows[2].values;
+    const float got[7] = {
+        fish.wanderChance,           fish.maxSpeed,    fish.size,    fish.yieldDistance,
+        fish.flocking ? 1.0f : 0.0f, fish.flockRadius, fish.priority};
+    for (int i = 0; i < 7; ++i)
+        if (got[i] != (i == 4 ? std::trunc(row[i]) : row[i]))
+            return ::testing::AssertionFailure() << "species " << fish.species << " number " << i;
+    return ::testing::AssertionSuccess();
 }
 
 // `count` constructed fish linked as one school.

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,6 +19,20 @@ struct ToolRun {
     int status;  // exit status, -1 when the program did not exit normally
     std::string out, err;
 };
+
+// A folder of this test run's own, removed when the run ends.
+struct ScratchDir {
+    std::string path = ::testing::TempDir() + "aquarium-meshtool-XXXXXX";
+    ScratchDir() {
+        if (mkdtemp(path.data()) == nullptr) path = "/nonexistent";
+    }
+    ~ScratchDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+};
+
+std::string scratchPath(const std::string& name) {
+    static const ScratchDir dir;
+    return dir.path + "/" + name;
+}
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -30,7 +46,7 @@ ToolRun runTool(const std::string& arguments, std::string tail = "") {
     const std::string tool = std::string("'") + MESHTOOL_PATH + "'";
     for (size_t at = tail.find("TOOL"); at != std::string::npos; at = tail.find("TOOL"))
         tail.replace(at, 4, tool);
-    const std::string errPath = tempPath("meshtool.err");
+    const std::string errPath = scratchPath("meshtool.err");
     ToolRun run{-1, "", ""};
     FILE* pipe = popen((tool + " " + arguments + " 2>'" + errPath + "'" + tail).c_str(), "r");
     if (pipe == nullptr) return run;
@@ -90,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(AllSix, MeshtoolSpecies, ::testing::ValuesIn(speciesBox
 
 TEST(Meshtool, ProfileFileFromFileOrStdinGivesTheSpeciesModel) {
     const SpeciesTable* table = findSpeciesTable(103);
-    const std::string profile = tempPath("profile103.txt"), written = tempPath("model.out");
+    const std::string profile = scratchPath("profile103.txt"), written = scratchPath("model.out");
     std::ofstream(profile) << profileText(table->rows, table->rowCount, " ");
     const ToolRun species = runTool("species 103");
     const ToolRun fromFile = runTool("profile '" + profile + "' --out '" + written + "'");
@@ -105,11 +121,11 @@ TEST(Meshtool, ProfileFileFromFileOrStdinGivesTheSpeciesModel) {
 }
 
 TEST(Meshtool, InfoOfACrlfFileAwayFromTheOrigin) {
-    const std::string path = tempPath("offset.txt");
+    const std::string path = scratchPath("offset.txt");
     std::ofstream(path) << "5,6,7\n8 6 7\r\n5,9,7\r\n\r\n";
     const ToolRun run = runTool("info '" + path + "'");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "vertices 3\ntriangles 1\nbounds 5 8 6 9 7 7\n");
+    EXPECT_EQ(run.out, "vertices 3\ntriangles 1\nbounds 5 8 6 9 7 7\nnon-finite 0\n");
     std::remove(path.c_str());
 }
 
@@ -125,7 +141,7 @@ TEST(Meshtool, BadArgumentsGiveUsageAndStatusTwo) {
 }
 
 TEST(Meshtool, UnreadableOrUnwritableFilesGiveStatusOne) {
-    const std::string missing = tempPath("no-such-dir/model.txt");
+    const std::string missing = scratchPath("no-such-dir/model.txt");
     for (const std::string& arguments :
          {"info '" + missing + "'", "profile '" + missing + "'",
           "info '" + ::testing::TempDir() + "'", "species 101 --out '" + missing + "'"}) {

@@ -1,0 +1,127 @@
+#include "host/offscreen_render_options.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+RenderOptions failed(RenderOptions options, const char* format, const char* what) {
+    options.ok = false;
+    std::snprintf(options.error, sizeof options.error, format, what);
+    return options;
+}
+
+// A whole decimal number from `low` to `high`, digits only (no sign, no
+// spaces, no trailing text).
+bool parseNumber(const char* text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+    if (text == nullptr || *text < '0' || *text > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+// "WxH" with both sides from 1 to MaxRenderSize.
+bool parseSize(const char* text, int& width, int& height) {
+    const char* x = std::strchr(text, 'x');
+    if (x == nullptr || x - text > 5) return false;
+    char left[8] = {};
+    std::memcpy(left, text, static_cast<std::size_t>(x - text));
+    std::uint64_t w = 0, h = 0;
+    if (!parseNumber(left, 1, MaxRenderSize, w) || !parseNumber(x + 1, 1, MaxRenderSize, h))
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+}  // namespace
+
+RenderOptions parseRenderOptions(int argc, const char* const* argv) {
+    RenderOptions o{};
+    o.ok = true;
+    o.width = DefaultRenderWidth;
+    o.height = DefaultRenderHeight;
+    o.frames = DefaultRenderFrames;
+    o.startTick = DefaultStartTick;
+    o.outPath = DefaultOutPath;
+    o.every = 1;
+    o.traceEvery = 1;
+    bool everyGiven = false, traceEveryGiven = false;
+
+    // --help wins wherever it stands, whatever else is on the line.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) o.help = true;
+    if (o.help) return o;
+
+    for (int i = 1; i < argc; ++i) {
+        const char* name = argv[i];
+        const bool known = std::strcmp(name, "--size") == 0 || std::strcmp(name, "--frames") == 0 ||
+                           std::strcmp(name, "--start-tick") == 0 ||
+                           std::strcmp(name, "--out") == 0 ||
+                           std::strcmp(name, "--frames-dir") == 0 ||
+                           std::strcmp(name, "--every") == 0 ||
+                           std::strcmp(name, "--trace") == 0 ||
+                           std::strcmp(name, "--trace-every") == 0;
+        if (!known) return failed(o, "unknown option '%s'", name);
+        if (i + 1 >= argc) return failed(o, "%s needs a value", name);
+        const char* value = argv[++i];
+        std::uint64_t n = 0;
+        if (std::strcmp(name, "--size") == 0) {
+            if (!parseSize(value, o.width, o.height))
+                return failed(o, "--size wants WxH, each from 1 to 8192, not '%s'", value);
+        } else if (std::strcmp(name, "--frames") == 0) {
+            if (!parseNumber(value, 1, 100000000, n))
+                return failed(o, "--frames wants 1 to 100000000, not '%s'", value);
+            o.frames = static_cast<std::int32_t>(n);
+        } else if (std::strcmp(name, "--start-tick") == 0) {
+            if (!parseNumber(value, 0, 0xFFFFFFFFu, n))
+                return failed(o, "--start-tick wants 0 to 4294967295, not '%s'", value);
+            o.startTick = static_cast<std::uint32_t>(n);
+        } else if (std::strcmp(name, "--every") == 0 || std::strcmp(name, "--trace-every") == 0) {
+            if (!parseNumber(value, 1, 100000000, n))
+                return failed(o, "%s wants 1 to 100000000", name);
+            if (std::strcmp(name, "--every") == 0) {
+                o.every = static_cast<std::int32_t>(n);
+                everyGiven = true;
+            } else {
+                o.traceEvery = static_cast<std::int32_t>(n);
+                traceEveryGiven = true;
+            }
+        } else {
+            if (*value == '\0') return failed(o, "%s wants a non-empty path", name);
+            if (std::strcmp(name, "--out") == 0)
+                o.outPath = value;
+            else if (std::strcmp(name, "--frames-dir") == 0)
+                o.framesDir = value;
+            else
+                o.tracePath = value;
+        }
+    }
+    if (everyGiven && o.framesDir == nullptr) return failed(o, "%s", "--every needs --frames-dir");
+    if (traceEveryGiven && o.tracePath == nullptr)
+        return failed(o, "%s", "--trace-every needs --trace");
+    return o;
+}
+
+const char* renderUsage() {
+    return "usage: aquarium-render [options]\n"
+           "  --size WxH         picture size in pixels (default 1280x720, at most 8192 a side)\n"
+           "  --frames N         frames to draw, 10 ms of virtual time each, 1 to 100000000\n"
+           "                     (default 3000)\n"
+           "  --start-tick T     tick count at start, 0 to 4294967295; it decides every random\n"
+           "                     draw (default 60000)\n"
+           "  --out FILE.png     picture of the last frame (default aquarium.png)\n"
+           "  --frames-dir DIR   also write DIR/frame-NNNNNN.png ...\n"
+           "  --every K          ... every K frames, 1 to 100000000 (default 1)\n"
+           "  --trace FILE.csv   write every fish's state after each frame ...\n"
+           "  --trace-every K    ... every K frames, 1 to 100000000 (default 1)\n"
+           "  --help             show this text\n"
+           "Numbers are decimal. Each file is written under a temporary name and\n"
+           "renamed only once whole. Exit status: 0 done, 1 a failure (the message\n"
+           "says what), 2 a bad command line or two outputs naming one file.\n";
+}

@@ -1,0 +1,95 @@
+#include "host/bitmap_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// A 24-bit bottom-up file whose every channel of column x, row y is value(x, y).
+Bytes makeBitmap(int width, int height, int (*value)(int, int)) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    Bytes b(54 + stride * height, 0);
+    b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = 24;  // one plane, 24 bits
+    put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    put32(b, 10, 54);
+    put32(b, 14, 40);
+    put32(b, 18, static_cast<std::uint32_t>(width));
+    put32(b, 22, static_cast<std::uint32_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x)
+            b[54 + y * stride + x] = static_cast<unsigned char>(value(x / 3, y));
+    return b;
+}
+
+// Decodes the first `size` bytes, copied into a buffer of exactly that size so
+// the sanitizer build catches any read past it; `out` gets red-green-blue rows.
+bool decode(const Bytes& b, std::size_t size, Bytes& out, RgbImage image = RgbImage{}) {
+    const auto exact = std::make_unique<unsigned char[]>(size);
+    std::memcpy(exact.get(), b.data(), size);
+    BitmapLayout layout{};
+    const bool valid = readBitmapLayout(exact.get(), size, layout);
+    const unsigned char* untouched = image.pixels;
+    if (!decodeBitmapFile(exact.get(), size, image)) {
+        EXPECT_TRUE(!valid && image.width == -7 && image.pixels == untouched);
+        return false;
+    }
+    EXPECT_TRUE(valid && image.width == 64 && image.height == 64);
+    out.assign(image.pixels, image.pixels + 64 * 64 * 3);
+    std::free(image.pixels);
+    return true;
+}
+
+}  // namespace
+
+TEST(BitmapDecode, WeighsPartlyCoveredPixelsByAreaAndSkipsRowPadding) {
+    Bytes rgb;  // 96 columns onto 64: each output pixel covers one and a half
+    const Bytes stripes = makeBitmap(96, 96, [](int x, int) { return x % 2 == 0 ? 0 : 90; });
+    ASSERT_TRUE(decode(stripes, stripes.size(), rgb));
+    EXPECT_EQ(rgb[0], 30);                // column 0 (0) and half of 1 (90)
+    EXPECT_EQ(rgb[(63 * 64 + 2) * 3], 60);  // 3 (90) and half of 4 (0)
+    // 66 pixels make 198-byte rows padded to 200; one dark corner pixel.
+    const Bytes padded = makeBitmap(66, 66, [](int x, int y) { return x == 65 && y == 65 ? 0 : 40; });
+    ASSERT_TRUE(decode(padded, padded.size(), rgb));
+    EXPECT_TRUE(rgb[(40 * 64 + 30) * 3] == 40 && rgb[(63 * 64 + 63) * 3] < 40);
+    const Bytes one = makeBitmap(1, 1, [](int, int) { return 77; });  // stretched over all
+    ASSERT_TRUE(decode(one, one.size(), rgb));
+    EXPECT_TRUE(rgb[(12 * 64 + 37) * 3 + 1] == 77 && rgb[64 * 64 * 3 - 1] == 77);
+}
+
+TEST(BitmapDecode, RejectsMalformedFilesAndLeavesTheImageUntouched) {
+    const struct {
+        void (*apply)(Bytes&);
+        std::size_t cut;  // bytes left out at the end
+    } cases[] = {
+        {[](Bytes&) {}, 1},                                    // last byte missing
+        {[](Bytes& b) { put32(b, 2, 54); }, 49152},            // headers only
+        {[](Bytes& b) { b[1] = 'A'; }, 0},                     // not BM
+        {[](Bytes& b) { b[28] = 32; }, 0},                     // 32 bits a pixel
+        {[](Bytes& b) { put32(b, 30, 1); }, 0},                // run-length encoded
+        {[](Bytes& b) { put32(b, 22, 0xFFFFFF80u); }, 0},      // top-down rows
+        {[](Bytes& b) { put32(b, 18, 0); }, 0},                // zero width
+        {[](Bytes& b) { put32(b, 18, 65536), put32(b, 22, 65536); }, 0},  // product wraps
+        {[](Bytes& b) { put32(b, 22, 129); }, 0},              // taller than the data
+        {[](Bytes& b) { put32(b, 10, 0xFFFFFFF0u); }, 0},      // pixels far past the end
+        {[](Bytes& b) { put32(b, 2, 49207); }, 0},             // file size beyond the buffer
+    };
+    for (const auto& c : cases) {
+        Bytes b = makeBitmap(128, 128, [](int x, int) { return x; }), rgb;
+        c.apply(b);
+        unsigned char sentinel = 0;
+        EXPECT_FALSE(decode(b, b.size() - c.cut, rgb, RgbImage{-7, -7, &sentinel})) << &c - cases;
+    }
+    RgbImage image{};
+    EXPECT_FALSE(decodeBitmapFile(nullptr, 0, image));
+}
