@@ -6,7 +6,6 @@
 #include "tests/support/gl_fixtures.h"
 
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -30,44 +29,9 @@ protected:
         }
         return -1;
     }
-    void resetFrameLoop() {
-        meter = InitialFrameRateMeter;
-        view = InitialCamera;
-    }
 
     FrameRateMeter meter = InitialFrameRateMeter;
     Camera view = InitialCamera;
-};
-
-// renderFrame over the global scene with nothing placed in it (tank only), so
-// thousands of frames stay cheap; the counts are restored afterwards.
-class RenderFrame : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
-        std::swap(savedFish, scene.activeFishCount);
-        std::swap(savedDecorations, scene.decorationCount);
-        resizeViewport(TestViewportWidth, TestViewportHeight);
-        // Only the meter and the camera matter here: clear and draw one pixel.
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
-        resetFrameLoop();
-    }
-    void TearDown() override {
-        scene.activeFishCount = savedFish;
-        scene.decorationCount = savedDecorations;
-        resetFrameLoop();
-        GlTest::TearDown();
-    }
-
-    static void frame(std::uint32_t period) {
-        renderFrame();
-        advanceVirtualClock(period);
-    }
-
-    std::int32_t savedFish = 0;
-    std::int32_t savedDecorations = 0;
 };
 
 }  // namespace
@@ -100,7 +64,7 @@ TEST_F(FrameLoop, LowEstimatesFallBackTo50AndElapsedTimeSurvivesTheTickWrap) {
         {0xFFFFFF00u, 10, 27, 6750},  // frame 27 at tick 4 after the wrap: 27000 / 4
     };
     for (const auto& c : cases) {
-        resetFrameLoop();
+        meter = InitialFrameRateMeter;
         setVirtualTick(c.start);
         for (int n = 1; n <= c.frames; ++n) frame(c.period);
         EXPECT_EQ(meter.framesPerSecond, c.rate) << c.start << " " << c.frames;
@@ -137,21 +101,18 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
     }
 }
 
-TEST_F(RenderFrame, RecordsTheLastGlErrorOfAFrame) {
-    setVirtualTick(20);
-    glEnable(0xFFFF);  // GL_INVALID_ENUM, picked up at the end of the frame
-    frame(20);
-    EXPECT_EQ(lastGlError(), static_cast<std::uint32_t>(GL_INVALID_ENUM));
-    const char* text = reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM));
-    EXPECT_STREQ(lastGlErrorText(), text);
-    // A clean frame clears the code but keeps the last text.
-    frame(20);
-    EXPECT_EQ(lastGlError(), 0u);
-    EXPECT_STREQ(lastGlErrorText(), text);
-}
+// renderFrame over the global scene with nothing placed in it (tank only) and
+// one pixel drawn: the same steps on the global meter and camera, through a
+// tick that wraps, and the GL error of the frame recorded.
+using RenderFrame = GlTest;
 
-TEST_F(RenderFrame, StepsTheGlobalMeterAndCameraOnTheHostClock) {
-    // Through the first orbit step, with a tick that wraps on the way.
+TEST_F(RenderFrame, StepsTheGlobalMeterAndCameraAndRecordsTheLastGlError) {
+    const std::int32_t fish = scene.activeFishCount, rocks = scene.decorationCount;
+    scene.activeFishCount = scene.decorationCount = 0;
+    resizeViewport(TestViewportWidth, TestViewportHeight);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    resetFrameLoop();
     setVirtualTick(0xFFFFF000u);
     FrameRateMeter meter = InitialFrameRateMeter;
     Camera view = InitialCamera;
@@ -160,10 +121,18 @@ TEST_F(RenderFrame, StepsTheGlobalMeterAndCameraOnTheHostClock) {
         estimateRate(meter, hostTickCount());
         advanceOrbit(view, meter.framesPerSecond, hostCalendarSeconds());
         recordRateChange(meter, view.lastClockTime, hostTickCount());
+        if (n == 1599) glEnable(0xFFFF);  // GL_INVALID_ENUM, picked up at the end of the frame
         renderFrame();
+        EXPECT_EQ(lastGlError(), n == 1599 ? static_cast<std::uint32_t>(GL_INVALID_ENUM) : 0u) << n;
         advanceVirtualClock(20);
     }
     EXPECT_NE(view.yaw, 0.0f);
     EXPECT_EQ(std::memcmp(&frameRateMeter(), &meter, sizeof meter), 0);
     EXPECT_EQ(std::memcmp(&camera(), &view, sizeof view), 0);
+    // A clean frame clears the code but keeps the last text.
+    EXPECT_EQ(lastGlError(), 0u);
+    EXPECT_STREQ(lastGlErrorText(), reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM)));
+    resetFrameLoop();
+    scene.activeFishCount = fish;
+    scene.decorationCount = rocks;
 }

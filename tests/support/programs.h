@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
