@@ -50,11 +50,3 @@ TEST(FishRecord, BehaviourRowSetsTheParametersAndFlocksWhenItsValueTruncatesToOn
     for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], want[i]) << "parameter " << i;
 }
 
-TEST(FishRecord, PredictedRampEndAveragesStartAndTargetVelocity) {
-    auto fish = makeFish();
-    fish->rampStartPosition = vec(1.0f, -2.0f, 0.0f);
-    fish->rampStartVelocity = vec(0.1f, 0.2f, 0.0f);
-    fish->targetVelocity = vec(0.3f, 0.0f, -0.2f);
-    fish->lastStepCount = 10;
-    EXPECT_TRUE(vecNear(predictedRampEnd(*fish), vec(3.0f, -1.0f, -1.0f)));
-}

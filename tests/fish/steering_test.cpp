@@ -9,15 +9,6 @@
 
 namespace {
 
-// The body's bounding box corners in probeBox's order: the yMax face, then
-// the yMin face, each around x and z as listed.
-void localCorners(const Fish& f, Vertex out[ProbeCorners]) {
-    const float xz[4][2] = {{f.xMin, f.zMax}, {f.xMin, f.zMin}, {f.xMax, f.zMin}, {f.xMax, f.zMax}};
-    for (int i = 0; i < ProbeCorners; ++i) {
-        out[i] = vec(xz[i % 4][0], i < 4 ? f.yMax : f.yMin, xz[i % 4][1]);
-    }
-}
-
 // Current motion and ramp of a fish: at `at` with `velocity`, heading for
 // `target` over `frames`.
 void pose(Fish& fish, Vertex at, Vertex velocity, Vertex target, int frames) {
@@ -28,28 +19,6 @@ void pose(Fish& fish, Vertex at, Vertex velocity, Vertex target, int frames) {
 }
 
 }  // namespace
-
-TEST(ProbeBox, IsTheBodyTurnedAsItIsDrawn) {
-    // The drawn nose follows the velocity (FishOrientation); the probe box must
-    // be that same turned body, corner for corner, whatever the signs.
-    auto fish = makeFish(profile103, 22);
-    Vertex local[ProbeCorners], box[ProbeCorners];
-    localCorners(*fish, local);
-    const Vertex at = vec(1.0f, -2.0f, 3.0f);
-    // The first four (nose first, zero and vertical) leave the box unturned.
-    const Vertex directions[] = {vec(-1, 0, 0), vec(-2, 0, 0), vec(0, 0, 0), vec(0, 5, 0),
-                                 vec(-1, -1, 0), vec(1, 0, 0), vec(0, 0, 1), vec(-1, 0, -1),
-                                 vec(0.3f, 0.4f, -0.8f), vec(-0.2f, -0.5f, 0.6f)};
-    for (int k = 0; k < 10; ++k) {
-        const Vertex d = directions[k], angles = k < 4 ? vec(0, 0, 0) : orientationFromVelocity(d);
-        probeBox(*fish, at, d, box);
-        for (int i = 0; i < ProbeCorners; ++i) {
-            const Vertex t = drawnTurn(angles, local[i]);
-            EXPECT_TRUE(vecNear(box[i], vec(t.x + at.x, t.y + at.y, t.z + at.z), 1e-4))
-                << "corner " << i << " for (" << d.x << ", " << d.y << ", " << d.z << ")";
-        }
-    }
-}
 
 TEST(Yielding, ReversesOncePerFishOfHigherPriorityNearby) {
     auto fish = makeSchool(3);
@@ -102,33 +71,6 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
         avoidCollisions(fish[0]);
         EXPECT_TRUE(vecNear(fish[0].targetVelocity, c.expected)) << c.what;
     }
-}
-
-TEST(ObstacleAvoidance, ProbeCountEqualsTheSegmentTestOfEveryCorner) {
-    // countProbeHits skips rocks that the corner paths cannot reach; over many
-    // poses around a rock it must agree with testing all eight paths.
-    auto fish = makeFish(profile103, 22);
-    auto rock = std::make_unique<Decoration>();
-    placeRock(*rock, -3.0f, -10.0f, -1.0f, 4.0f);
-    randomSeed(4242u);
-    auto uniform = [](float lo, float hi) { return lo + (hi - lo) * randomNext() / 32767.0f; };
-    auto speed = [&uniform] {
-        return vec(uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f), uniform(-0.2f, 0.2f));
-    };
-    int hitPoses = 0;
-    for (int i = 0; i < 5000; ++i) {
-        pose(*fish, vec(uniform(-14, 8), uniform(-16, -3), uniform(-11, 9)), speed(), speed(),
-             static_cast<int>(uniform(1, 100)));
-        fish->size = uniform(0.5f, 3.0f);
-        Vertex from[ProbeCorners], to[ProbeCorners];
-        probeBox(*fish, fish->position, fish->velocity, from);
-        probeBox(*fish, predictedRampEnd(*fish), fish->targetVelocity, to);
-        int expected = 0;
-        for (int c = 0; c < ProbeCorners; ++c) expected += blocksSegment(*rock, from[c], to[c], fish->size);
-        ASSERT_EQ(countProbeHits(*fish, *rock), expected) << "pose " << i;
-        hitPoses += expected > 0;
-    }
-    EXPECT_TRUE(hitPoses > 100 && hitPoses < 4900) << hitPoses;
 }
 
 TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {

@@ -1,5 +1,6 @@
 // The compiled bitmaps, decoded as textures are made from them, to the bit.
 #include "data/bitmaps.h"
+#include "data/species_tables.h"
 #include "host/bitmap_decode.h"
 #include "tests/support/mesh_fixtures.h"
 
@@ -23,4 +24,6 @@ TEST(Bitmaps, EightCompiledFilesDecodeToKnownImages) {
         EXPECT_EQ(hash, expected[id - 101]) << "bitmap " << id << std::hex << " 0x" << hash;
     }
     EXPECT_TRUE(findEmbeddedBitmap(100).data == nullptr && findEmbeddedBitmap(109).data == nullptr);
+    for (const SpeciesTable& table : speciesTables)  // each names its own skin
+        EXPECT_TRUE(table.rows[0].values[0] == table.species && findEmbeddedBitmap(table.species).data) << table.species;
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -10,38 +9,59 @@ namespace {
 using A = SaverAction;
 using E = SaverEvent;
 
-}  // namespace
+struct Step {
+    E event;
+    std::int32_t x, y;
+    A expected;
+};
 
-// Every case starts with the pointer recorded at (100, 50); each step is an
-// event, the pointer's position and the action expected.
-TEST(SaverCloseRules, ActOnEachEventInTurn) {
-    const struct {
-        bool inputCloses, usePassword;
-        std::vector<std::tuple<E, int, int, A>> steps;
-    } cases[] = {
-        {true, false, {{E::KeyPress, 100, 50, A::RequestClose}}},
-        {true, false, {{E::ButtonPress, 100, 50, A::RequestClose}}},
-        {true, false,  // a move report without movement is ignored
-         {{E::PointerMoved, 100, 50, A::Ignore}, {E::PointerMoved, 101, 50, A::RequestClose},
-          {E::PointerMoved, 100, 49, A::RequestClose}}},
-        {true, false, {{E::Deactivated, 100, 50, A::Ignore}, {E::Deactivated, 99, 50, A::RequestClose}}},
-        {true, false,  // once closing is decided everything is ignored
-         {{E::CloseRequest, 0, 0, A::Close}, {E::KeyPress, 0, 0, A::Ignore}, {E::CloseRequest, 0, 0, A::Ignore}}},
-        {false, true,  // a preview ignores input but closes on request
-         {{E::KeyPress, 0, 0, A::Ignore}, {E::ButtonPress, 0, 0, A::Ignore}, {E::PointerMoved, 7, 7, A::Ignore},
-          {E::Deactivated, 7, 7, A::Ignore}, {E::CloseRequest, 0, 0, A::Close}}},
-        {true, true,  // a password check holds input
-         {{E::KeyPress, 100, 50, A::RequestClose}, {E::CloseRequest, 0, 0, A::CheckPassword},
-          {E::KeyPress, 0, 0, A::Ignore}, {E::PointerMoved, 5, 5, A::Ignore}, {E::CloseRequest, 0, 0, A::Ignore}}},
-    };
-    for (const auto& c : cases) {
-        SaverCloseState state = startSaverClose(c.inputCloses, c.usePassword, 100, 50);
-        for (size_t i = 0; i < c.steps.size(); ++i) {
-            const auto& [event, x, y, expected] = c.steps[i];
-            EXPECT_EQ(saverCloseEvent(state, event, x, y), expected) << "case " << &c - cases << " step " << i;
-        }
+struct RulesCase {
+    const char* name;
+    bool inputCloses;
+    bool usePassword;
+    std::vector<Step> steps;
+};
+
+class SaverCloseRules : public testing::TestWithParam<RulesCase> {};
+
+// Every case starts with the pointer recorded at (100, 50).
+TEST_P(SaverCloseRules, ActsOnEachEventInTurn) {
+    const RulesCase& c = GetParam();
+    SaverCloseState state = startSaverClose(c.inputCloses, c.usePassword, 100, 50);
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+        const Step& s = c.steps[i];
+        EXPECT_EQ(saverCloseEvent(state, s.event, s.x, s.y), s.expected) << "step " << i;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, SaverCloseRules,
+    testing::Values(
+        RulesCase{"KeyCloses", true, false, {{E::KeyPress, 100, 50, A::RequestClose}}},
+        RulesCase{"ButtonCloses", true, false, {{E::ButtonPress, 100, 50, A::RequestClose}}},
+        RulesCase{"MoveWithoutMovementIgnored", true, false,
+                  {{E::PointerMoved, 100, 50, A::Ignore},
+                   {E::PointerMoved, 101, 50, A::RequestClose},
+                   {E::PointerMoved, 100, 49, A::RequestClose}}},
+        RulesCase{"DeactivationIsAMove", true, false,
+                  {{E::Deactivated, 100, 50, A::Ignore}, {E::Deactivated, 99, 50, A::RequestClose}}},
+        RulesCase{"CloseDecidedThenEverythingIgnored", true, false,
+                  {{E::CloseRequest, 0, 0, A::Close},
+                   {E::KeyPress, 0, 0, A::Ignore},
+                   {E::CloseRequest, 0, 0, A::Ignore}}},
+        RulesCase{"PreviewIgnoresInputButClosesOnRequest", false, true,
+                  {{E::KeyPress, 0, 0, A::Ignore},
+                   {E::ButtonPress, 0, 0, A::Ignore},
+                   {E::PointerMoved, 7, 7, A::Ignore},
+                   {E::Deactivated, 7, 7, A::Ignore},
+                   {E::CloseRequest, 0, 0, A::Close}}},
+        RulesCase{"PasswordCheckHoldsInput", true, true,
+                  {{E::KeyPress, 100, 50, A::RequestClose},
+                   {E::CloseRequest, 0, 0, A::CheckPassword},
+                   {E::KeyPress, 0, 0, A::Ignore},
+                   {E::PointerMoved, 5, 5, A::Ignore},
+                   {E::CloseRequest, 0, 0, A::Ignore}}}),
+    [](const testing::TestParamInfo<RulesCase>& p) { return std::string(p.param.name); });
 
 TEST(SaverPassword, RefusalRecordsThePointerAndAsksAgainOnTheNextMove) {
     SaverCloseState state = startSaverClose(true, true, 100, 50);
@@ -57,3 +77,5 @@ TEST(SaverPassword, RefusalRecordsThePointerAndAsksAgainOnTheNextMove) {
     EXPECT_FALSE(saverDrawsFrames(state));
     EXPECT_EQ(saverPasswordVerdict(state, true, 0, 0), A::Ignore);
 }
+
+}  // namespace

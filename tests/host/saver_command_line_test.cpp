@@ -2,20 +2,45 @@
 
 #include <gtest/gtest.h>
 
-TEST(SaverCommandLine, FirstModeLetterDecidesAndADecimalHandleFollowsItsBlanks) {
-    const struct { const char* line; SaverMode mode; std::uint64_t parent; } cases[] = {
-        {"/s", SaverMode::FullScreen, 0},        {"-S", SaverMode::FullScreen, 0},
-        {"--s", SaverMode::FullScreen, 0},       {"", SaverMode::Configure, 0},
-        {"/c:1234", SaverMode::Configure, 0},    {"/x /y 9", SaverMode::Configure, 0},
-        {"/x/c /s", SaverMode::Configure, 0},    {"/p 1234", SaverMode::Preview, 1234},
-        {"/P \t 77 88", SaverMode::Preview, 77}, {"/p:1234", SaverMode::Preview, 0},
-        {"/p", SaverMode::Preview, 0},           {"/p 18446744073709551615", SaverMode::Preview, UINT64_MAX},
-        {"/p 18446744073709551616", SaverMode::Preview, 0},
-        {"/a 42", SaverMode::ChangePassword, 42}, {"-delay 9", SaverMode::ChangePassword, 0},
-    };
-    for (const auto& c : cases) {
-        const SaverCommand command = parseSaverCommandLine(c.line);
-        EXPECT_TRUE(command.mode == c.mode && command.parentWindow == c.parent) << '"' << c.line << '"';
-    }
+namespace {
+
+struct CommandCase {
+    const char* line;
+    SaverMode mode;
+    std::uint64_t parent;
+};
+
+class SaverCommandLine : public testing::TestWithParam<CommandCase> {};
+
+TEST_P(SaverCommandLine, FirstModeLetterDecides) {
+    const CommandCase& c = GetParam();
+    const SaverCommand command = parseSaverCommandLine(c.line);
+    EXPECT_EQ(command.mode, c.mode) << '"' << c.line << '"';
+    EXPECT_EQ(command.parentWindow, c.parent) << '"' << c.line << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SaverCommandLine,
+    testing::Values(
+        CommandCase{"/s", SaverMode::FullScreen, 0}, CommandCase{"-s", SaverMode::FullScreen, 0},
+        CommandCase{"s", SaverMode::FullScreen, 0}, CommandCase{"/S", SaverMode::FullScreen, 0},
+        CommandCase{"", SaverMode::Configure, 0}, CommandCase{"/c", SaverMode::Configure, 0},
+        CommandCase{"/c:1234", SaverMode::Configure, 0},
+        CommandCase{"/x /y 9", SaverMode::Configure, 0},
+        CommandCase{"/p 1234", SaverMode::Preview, 1234},
+        CommandCase{"/P \t 77 88", SaverMode::Preview, 77},
+        CommandCase{"/p:1234", SaverMode::Preview, 0}, CommandCase{"/p 0", SaverMode::Preview, 0},
+        CommandCase{"/p", SaverMode::Preview, 0},
+        CommandCase{"/p 18446744073709551615", SaverMode::Preview, UINT64_MAX},
+        CommandCase{"/p 18446744073709551616", SaverMode::Preview, 0},
+        CommandCase{"/a 42", SaverMode::ChangePassword, 42},
+        CommandCase{"/A", SaverMode::ChangePassword, 0},
+        CommandCase{"--s", SaverMode::FullScreen, 0},
+        CommandCase{"/x/c /s", SaverMode::Configure, 0},
+        CommandCase{"-delay 9", SaverMode::ChangePassword, 0}));
+
+TEST(SaverCommandLineNull, ReadsAsConfigure) {
     EXPECT_EQ(parseSaverCommandLine(nullptr).mode, SaverMode::Configure);
 }
+
+}  // namespace

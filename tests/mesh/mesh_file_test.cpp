@@ -110,7 +110,7 @@ TEST(ProfileFile, CompiledTablesAsTextBuildTheSameModels) {
     }
 }
 
-TEST(ProfileFile, HeaderNumbersClampToTheIntRangeAndManyRingsMatchTheTableBuilder) {
+TEST(ProfileFile, HeaderNumbersClampToTheIntRange) {
     const struct { const char* text; int resource; } cases[] = {
         {"", 0}, {" 105abc\n64", 105}, {"99999999999999999999999", INT_MAX},
         {"-99999999999999999999999", INT_MIN}};
@@ -119,12 +119,4 @@ TEST(ProfileFile, HeaderNumbersClampToTheIntRangeAndManyRingsMatchTheTableBuilde
         std::istringstream in(c.text);
         EXPECT_EQ(readProfileGeometry(*mesh, in).textureResource, c.resource) << c.text;
     }
-    std::vector<ProfileRow> rows(3 + 1000, ProfileRow{});
-    for (size_t r = 3; r < rows.size(); ++r) rows[r] = ProfileRow{{r * 0.01f, 0, 0, 0.1f, 0.2f}};
-    auto compiled = emptyMesh(), read = emptyMesh();
-    buildLatheGeometry(*compiled, rows.data(), static_cast<int>(rows.size()));
-    std::istringstream in(profileText(rows.data(), static_cast<int>(rows.size())));
-    readProfileGeometry(*read, in);
-    EXPECT_TRUE(getVertexCount(*read) == MaxVertices && getTriangleCount(*read) == MaxTriangles);
-    expectSameGeometry(*compiled, *read);
 }

@@ -25,7 +25,6 @@ TEST_F(SceneBuild, SharesSkinsAndGravelLinksEveryFishAndLoadsTheFloorLast) {
     for (const Fish& fish : a->fish) {
         EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9) << "the school is all nine fish";
         EXPECT_TRUE(fish.obstacles == a->decorations && fish.obstacleCount == 17) << "obstacles: the rocks";
-        EXPECT_TRUE(hasSpeciesBehaviour(fish));
     }
     // Fish 0 to 5 share one skin; 6, 7 and 8 each have their own.
     for (int i = 1; i < 6; ++i) EXPECT_EQ(getTexture(a->fish[i]), getTexture(a->fish[0])) << i;

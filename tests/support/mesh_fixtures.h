@@ -63,24 +63,3 @@ inline std::string profileText(const ProfileRow* rows, int count, const char* se
     }
     return out.str();
 }
-
-// The model of each species: its bounding box (x, y, z ranges) to three decimals.
-struct SpeciesBox {
-    int species;
-    float box[6];
-};
-
-inline void PrintTo(const SpeciesBox& c, std::ostream* out) { *out << "species " << c.species; }
-
-inline const SpeciesBox speciesBoxes[] = {
-    {101, {-1.75f, 1.59f, -0.65f, 0.727f, -0.25f, 0.25f}},
-    {102, {-2.51f, 2.5f, -1.04f, 1.04f, -0.3f, 0.3f}},
-    {103, {-0.751f, 0.701f, -0.255f, 0.245f, -0.1f, 0.1f}},
-    {104, {-1.75f, 1.75f, -0.95f, 0.97f, -0.245f, 0.245f}},
-    {105, {-0.751f, 0.75f, -0.29f, 0.285f, -0.1f, 0.1f}},
-    {108, {-0.98f, 2.82f, -1.02f, 1.44f, -0.2f, 0.2f}},
-};
-
-inline std::string speciesName(const ::testing::TestParamInfo<SpeciesBox>& param) {
-    return "Species" + std::to_string(param.param.species);
-}
