@@ -16,18 +16,12 @@ protected:
         if (HasFatalFailure()) return;
         resizeViewport(TestViewportWidth, TestViewportHeight);
         glTranslatef(0.0f, 0.0f, -80.0f);  // the whole tank in view
-        aquarium = std::make_unique<Aquarium>();  // zeroed: nothing placed
-        aquarium->fillMode = GL_FILL;
-        glGenTextures(1, &aquarium->floorTexture);
+        aquarium->fillMode = GL_FILL;       // zeroed otherwise: nothing placed, no floor texture
         glEnable(GL_LIGHTING);
         const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};  // saturates lit colours
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     }
-    void TearDown() override {
-        glDeleteTextures(1, &aquarium->floorTexture);
-        GlTest::TearDown();
-    }
-    std::unique_ptr<Aquarium> aquarium;
+    std::unique_ptr<Aquarium> aquarium = std::make_unique<Aquarium>();
 };
 
 bool near(const FeedbackVertex& v, const Point& p) {
