@@ -1,11 +1,8 @@
 #include "host/frame_loop.h"
 
-#include "host/gl_state.h"
 #include "host/offscreen_host.h"
-#include "scene/aquarium.h"
-#include "tests/support/gl_fixtures.h"
+#include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
 
@@ -99,40 +96,4 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
         EXPECT_EQ(view.yaw, rest);
         EXPECT_EQ(view.stepBaseYaw, rest);
     }
-}
-
-// renderFrame over the global scene with nothing placed in it (tank only) and
-// one pixel drawn: the same steps on the global meter and camera, through a
-// tick that wraps, and the GL error of the frame recorded.
-using RenderFrame = GlTest;
-
-TEST_F(RenderFrame, StepsTheGlobalMeterAndCameraAndRecordsTheLastGlError) {
-    const std::int32_t fish = scene.activeFishCount, rocks = scene.decorationCount;
-    scene.activeFishCount = scene.decorationCount = 0;
-    resizeViewport(TestViewportWidth, TestViewportHeight);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
-    resetFrameLoop();
-    setVirtualTick(0xFFFFF000u);
-    FrameRateMeter meter = InitialFrameRateMeter;
-    Camera view = InitialCamera;
-    for (int n = 1; n <= 1600; ++n) {
-        countFrame(meter);
-        estimateRate(meter, hostTickCount());
-        advanceOrbit(view, meter.framesPerSecond, hostCalendarSeconds());
-        recordRateChange(meter, view.lastClockTime, hostTickCount());
-        if (n == 1599) glEnable(0xFFFF);  // GL_INVALID_ENUM, picked up at the end of the frame
-        renderFrame();
-        EXPECT_EQ(lastGlError(), n == 1599 ? static_cast<std::uint32_t>(GL_INVALID_ENUM) : 0u) << n;
-        advanceVirtualClock(20);
-    }
-    EXPECT_NE(view.yaw, 0.0f);
-    EXPECT_EQ(std::memcmp(&frameRateMeter(), &meter, sizeof meter), 0);
-    EXPECT_EQ(std::memcmp(&camera(), &view, sizeof view), 0);
-    // A clean frame clears the code but keeps the last text.
-    EXPECT_EQ(lastGlError(), 0u);
-    EXPECT_STREQ(lastGlErrorText(), reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM)));
-    resetFrameLoop();
-    scene.activeFishCount = fish;
-    scene.decorationCount = rocks;
 }
