@@ -57,8 +57,8 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
          vec(-0.1f, 0, 0)},
         {"the turned path is probed anew and now misses the rock ahead",
          {{0, -12, 0, 3}, {6, -9, 0, 0.1f}}, 2, vec(0, -9, 0), 0.3f, vec(0, 0.3f, 0)},
-        {"on the base point: no direction, target kept", {{0, -12, 0, 3}}, 1, vec(0, -12, 0),
-         0.1f, vec(0.1f, 0, 0)},
+        {"on the base point of the first: no direction from it, the next decides",
+         {{0, -12, 0, 3}, {1, -12, 0, 3}}, 2, vec(0, -12, 0), 0.1f, vec(-0.1f, 0, 0)},
     };
     for (const auto& c : cases) {
         auto fish = makeSchool(1);

@@ -57,6 +57,7 @@ TEST_F(FrameLoop, Frames1To20Use50AndEstimatesAreRecordedOnlyInALaterCalendarSec
 TEST_F(FrameLoop, LowEstimatesFallBackTo50AndElapsedTimeSurvivesTheTickWrap) {
     const struct { std::uint32_t start, period; int frames, rate; } cases[] = {
         {600000, 20, 40, 50},      // 21 frames / 600 s rounds to 0
+        {500, 500, 21, 50},        // 21 frames / 10.5 s: exactly 2 falls back too
         {0xFFFFFF00u, 10, 26, 50}, // reference 0 still ahead: negative elapsed time
         {0xFFFFFF00u, 10, 27, 6750},  // frame 27 at tick 4 after the wrap: 27000 / 4
     };
