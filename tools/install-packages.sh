@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the project needs, skipping those already
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
 #   tools/install-packages.sh run    what building and running the aquarium needs
-#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer and ImageMagick
+#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick and
+#                                    the X server and tools the saver's end-to-end tests drive
 set -euo pipefail
 
 run_packages=(
@@ -10,11 +11,13 @@ run_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libopengl-dev libglu1-mesa-dev libgl-dev
   libpng-dev zlib1g-dev
+  libx11-dev libglx-dev
 )
 test_packages=(
   g++-mingw-w64-x86-64-win32
   clang-14 libclang-rt-14-dev
   imagemagick
+  xvfb xdotool x11-apps x11-utils
 )
 
 case "${1:-}" in
