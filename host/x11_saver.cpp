@@ -227,7 +227,8 @@ bool handleEvent(const XEvent& event) {
             return closeEvent(SaverEvent::PointerMoved, event.xmotion.x_root, event.xmotion.y_root);
         case FocusOut: {
             // Someone took the keyboard: count it as a move, and grab again.
-            if (event.xfocus.mode == NotifyUngrab || event.xfocus.detail == NotifyInferior)
+            if (event.xfocus.mode == NotifyUngrab || event.xfocus.detail == NotifyInferior ||
+                event.xfocus.detail == NotifyPointer)
                 return false;
             saver.keyboardGrabbed = false;
             int x = 0, y = 0;
