@@ -22,6 +22,7 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -369,6 +370,11 @@ int runSaver(const SaverOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The GL library allocates and frees a few megabytes every frame. Keep
+    // that memory in the heap instead of giving it back to the system and
+    // faulting it in again on the next frame.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     const SaverOptions options = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
     if (options.help) {
         std::fputs(saverUsage(), stdout);
