@@ -235,6 +235,11 @@ oneshot)
     rc=$?
     [ "$rc" -eq 2 ] && grep -q '^usage:' "$work/usage" || fail "'$bad': status $rc, wanted 2 with usage"
   done
+  # No GL driver: the context fails, the message says so, nothing is shown.
+  LIBGL_DRIVERS_PATH=$work/no-drivers start_saver /s
+  expect_exit 1 "a failed context"
+  grep -q '^ERROR: Can.t Create A GL Rendering Context\.$' "$work/saver.err" ||
+    fail "no message for the failed context"
   sleep 0.2
   ! grep -q 'MapNotify' "$work/events" || fail "a one-shot command line mapped a window"
   ;;
