@@ -2,9 +2,8 @@
 # Installs the Debian 12 packages the project needs, skipping those already
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
 #   tools/install-packages.sh run    what building and running the aquarium needs
-#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, and Wine, Xvfb,
-#                                    xdotool, the X11 tools and ImageMagick for the Windows saver's
-#                                    end-to-end tests
+#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
+#                                    and the X server and tools the savers' end-to-end tests drive
 set -euo pipefail
 
 run_packages=(
@@ -12,6 +11,7 @@ run_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libopengl-dev libglu1-mesa-dev libgl-dev
   libpng-dev zlib1g-dev
+  libx11-dev libglx-dev
 )
 test_packages=(
   g++-mingw-w64-x86-64-win32
