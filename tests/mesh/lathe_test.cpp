@@ -44,13 +44,3 @@ TEST(SpeciesModels, KnownAnswers) {
         EXPECT_EQ(faces, e.faces) << e.species;
     }
 }
-
-TEST(Lathe, ShortTablesBuildWhatTheirRingsAllow) {
-    const struct { int rows, vertices, triangles; } cases[] = {{3, 0, 0}, {4, 8, 0}, {5, 16, 12}};
-    for (const auto& c : cases) {
-        auto mesh = emptyMesh();
-        EXPECT_EQ(buildLatheGeometry(*mesh, profile103, c.rows).textureResource, 103);
-        EXPECT_EQ(getVertexCount(*mesh), c.vertices) << c.rows << " rows";
-        EXPECT_EQ(getTriangleCount(*mesh), c.triangles) << c.rows << " rows";
-    }
-}
