@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
+#include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -19,18 +19,6 @@ std::unique_ptr<Mesh> readTriangles(const std::string& text) {
     std::istringstream in(text);
     readTriangleFile(*mesh, in);
     return mesh;
-}
-
-void expectSameGeometry(const Mesh& a, const Mesh& b) {
-    ASSERT_EQ(a.vertexCount, b.vertexCount);
-    ASSERT_EQ(a.triangleCount, b.triangleCount);
-    for (int i = 0; i < a.vertexCount; ++i) {
-        const Vertex &p = a.restVertices[i], &q = b.restVertices[i];
-        EXPECT_TRUE(p.x == q.x && p.y == q.y && p.z == q.z) << "vertex " << i;
-    }
-    for (int t = 0; t < a.triangleCount; ++t)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(a.triangles[t].corners[c], b.triangles[t].corners[c]) << "triangle " << t;
 }
 
 }  // namespace
@@ -106,7 +94,10 @@ TEST(ProfileFile, CompiledTablesAsTextBuildTheSameModels) {
                     skin.textureSize == expected.textureSize && skin.uOrigin == expected.uOrigin &&
                     skin.uSpan == expected.uSpan && skin.vOrigin == expected.vOrigin &&
                     skin.vSpan == expected.vSpan);
-        expectSameGeometry(*compiled, *read);
+        ASSERT_TRUE(read->vertexCount == compiled->vertexCount && read->triangleCount == compiled->triangleCount);
+        EXPECT_EQ(std::memcmp(read->triangles, compiled->triangles, sizeof(Triangle) * read->triangleCount), 0);
+        for (int i = 0; i < read->vertexCount; ++i)
+            EXPECT_EQ(std::memcmp(&read->restVertices[i], &compiled->restVertices[i], 3 * sizeof(float)), 0) << i;
     }
 }
 
