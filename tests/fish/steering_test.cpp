@@ -73,19 +73,17 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
     }
 }
 
+// Three mates at x = 0, 3, 6, measured from the old centre (0, 0, 0), not
+// from the fish at 6 that computes; fish 3 is of another species, neither
+// counted nor written; a mate whose flag is set skips the computation.
 TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {
-    // Three mates at x = 0, 3, 6, measured from the old centre (0, 0, 0), not
-    // from the fish at 6 that computes; fish 3 is of another species, neither
-    // counted nor written.
-    const Vertex positions[4] = {vec(0, 0, 0), vec(3, 0, 0), vec(6, 0, 0), vec(100, 0, 0)};
-    const Vertex velocities[4] = {vec(1, 0, 0), vec(0, 1, 0), vec(0, 0, 1), vec(5, 5, 5)};
     for (const float radius : {6.0f, 5.0f}) {
         auto fish = makeSchool(4);
         for (int i = 0; i < 4; ++i) {
             fish[i].species = i < 3 ? 103 : 102;
             fish[i].flockRadius = radius;
-            fish[i].position = positions[i];
-            fish[i].velocity = velocities[i];
+            fish[i].position = vec(i < 3 ? 3.0f * i : 100.0f, 0, 0);
+            fish[i].velocity = vec(i == 0 || i == 3, i == 1 || i == 3, i == 2 || i == 3);
         }
         computeFlock(fish[2]);
         const float third = 1.0f / 3.0f;
@@ -95,7 +93,6 @@ TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {
             EXPECT_TRUE(vecNear(fish[i].flockHeading, i < 3 ? heading : vec(0, 0, 0))) << i;
             EXPECT_EQ(fish[i].flockShared, i == 0 || i == 1) << "flag of fish " << i;
         }
-        // A mate whose flag is set skips the computation and keeps the flag.
         fish[0].position = vec(50, 0, 0);
         computeFlock(fish[0]);
         EXPECT_TRUE(vecNear(fish[0].flockCentre, vec(3, 0, 0)) && fish[0].flockShared);
