@@ -1,5 +1,5 @@
 // The aquarium-render program as a user runs it.
-#include "tests/support/programs.h"
+#include "tests/support/mesh_fixtures.h"
 
 TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
     const std::string a = tempPath("a"), b = tempPath("b");

@@ -17,13 +17,7 @@
 // A tick count well past the first ramp and far from either wrap.
 constexpr std::uint32_t FixtureTick = 5000000u;
 
-inline Vertex vec(float x, float y, float z) {
-    Vertex v{};
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    return v;
-}
+inline Vertex vec(float x, float y, float z) { return Vertex{x, y, z, 0, 0, 0, 0, 0, 0}; }
 
 // x, y and z within `tolerance` of each other.
 inline ::testing::AssertionResult vecNear(Vertex a, Vertex e, double tolerance = 1e-6) {

@@ -1,6 +1,6 @@
 // Runs the built aquarium-meshtool as a user would, through the shell.
 #include "data/species_tables.h"
-#include "tests/support/programs.h"
+#include "tests/support/mesh_fixtures.h"
 
 
 namespace {

@@ -1,6 +1,6 @@
 // Every program run as a user would run it: bad arguments, --help, full and
 // unwritable destinations, outputs that would share a file, cut input.
-#include "tests/support/programs.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <sys/stat.h>
 
