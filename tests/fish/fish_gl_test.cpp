@@ -49,21 +49,16 @@ TEST_F(FishDraw, PitchAboutZComesBeforeYawAboutY) {
 // the flock radius and red beyond, then along the heading (x 50) in green,
 // only where the overlay is built in and only for a fish that flocks.
 TEST_F(FishDraw, FlockLinesOnlyWithTheOverlayBuiltIn) {
-    for (const float centreX : {2.0f, 2.5f}) {  // 1 and 1.5 from the fish
-        for (const bool flocking : {true, false}) {
-            fish->flocking = flocking;
-            fish->flockCentre = vec(centreX, 2, 0);
-            std::vector<FeedbackVertex> ends;
-            for (const FeedbackItem& item : captureFeedback([&] { drawFish(*fish); }))
-                if (item.kind == FeedbackKind::Line) ends.insert(ends.end(), item.vertices.begin(), item.vertices.end());
-            if (!debugOverlayEnabled || !flocking) {
-                EXPECT_TRUE(ends.empty());
-                continue;
-            }
-            ASSERT_EQ(ends.size(), 4u) << centreX;
-            EXPECT_TRUE(ends[0].r == 1 && ends[1].g == (centreX == 2.0f ? 1 : 0) && ends[2].g == 1 && ends[3].r == 0);
-            EXPECT_TRUE(std::fabs(ends[1].x - toWindow(centreX)) < 1e-3 && std::fabs(ends[3].y - toWindow(1.0)) < 1e-3);
-        }
+    for (const float centreX : {2.0f, 2.5f, -1.0f}) {  // 1 and 1.5 from the fish; -1: no flocking
+        fish->flocking = centreX > 0;
+        fish->flockCentre = vec(centreX, 2, 0);
+        std::vector<FeedbackVertex> ends;
+        for (const FeedbackItem& item : captureFeedback([&] { drawFish(*fish); }))
+            if (item.kind == FeedbackKind::Line) ends.insert(ends.end(), item.vertices.begin(), item.vertices.end());
+        ASSERT_EQ(ends.size(), debugOverlayEnabled && fish->flocking ? 4u : 0u) << centreX;
+        if (ends.empty()) continue;
+        EXPECT_TRUE(ends[0].r == 1 && ends[1].g == (centreX == 2.0f ? 1 : 0) && ends[2].g == 1 && ends[3].r == 0);
+        EXPECT_TRUE(std::fabs(ends[1].x - toWindow(centreX)) < 1e-3 && std::fabs(ends[3].y - toWindow(1.0)) < 1e-3);
     }
 }
 

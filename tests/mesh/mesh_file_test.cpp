@@ -1,12 +1,10 @@
 #include "mesh/mesh_file.h"
 
-#include "data/species_tables.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -78,27 +76,6 @@ TEST(TriangleFile, WritesCornersInTheDefaultFormatAndMissingFilesReadEmpty) {
     readTriangleFile(*none, static_cast<const char*>(nullptr));
     EXPECT_EQ(getVertexCount(*none), 0);
     EXPECT_FALSE(writeTriangleFile(*none, tempPath("no-such-dir/none.txt").c_str()));
-}
-
-TEST(ProfileFile, CompiledTablesAsTextBuildTheSameModels) {
-    for (const SpeciesTable& table : speciesTables) {
-        SCOPED_TRACE(table.species);
-        auto compiled = emptyMesh(), read = emptyMesh();
-        const LatheSkin expected = buildLatheGeometry(*compiled, table.rows, table.rowCount);
-        // CRLF line ends and an empty line between rings change nothing.
-        std::string text = profileText(table.rows, table.rowCount, ",", "\r\n");
-        text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n");
-        std::istringstream in(text);
-        const LatheSkin skin = readProfileGeometry(*read, in);
-        EXPECT_TRUE(skin.textureResource == expected.textureResource &&
-                    skin.textureSize == expected.textureSize && skin.uOrigin == expected.uOrigin &&
-                    skin.uSpan == expected.uSpan && skin.vOrigin == expected.vOrigin &&
-                    skin.vSpan == expected.vSpan);
-        ASSERT_TRUE(read->vertexCount == compiled->vertexCount && read->triangleCount == compiled->triangleCount);
-        EXPECT_EQ(std::memcmp(read->triangles, compiled->triangles, sizeof(Triangle) * read->triangleCount), 0);
-        for (int i = 0; i < read->vertexCount; ++i)
-            EXPECT_EQ(std::memcmp(&read->restVertices[i], &compiled->restVertices[i], 3 * sizeof(float)), 0) << i;
-    }
 }
 
 TEST(ProfileFile, HeaderNumbersClampToTheIntRange) {

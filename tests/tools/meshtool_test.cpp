@@ -40,9 +40,10 @@ TEST(Meshtool, ObjFileKnownAnswer) {
     EXPECT_EQ(fnv1a(Fnv1aStart, obj.out.data(), obj.out.size()), 0xe35fb49821eef34eu);
 }
 
-TEST(Meshtool, ProfileFromFileOrStdinGivesTheSpeciesModelAndInfoReadsCrlf) {
+TEST(Meshtool, ProfileTextFromFileOrStdinGivesTheSpeciesModelAndInfoReadsCrlf) {
     const std::string profile = tempPath("profile103.txt"), written = tempPath("model.out");
-    std::ofstream(profile) << profileText(profile103, 22, " ");
+    std::string text = profileText(profile103, 22, " ", "\r\n");  // CRLF, an empty line among the rings
+    std::ofstream(profile) << text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n");
     const ProgramRun species = runProgram(meshtool("species 103"));
     const ProgramRun fromFile = runProgram(meshtool("profile '" + profile + "' --out '" + written + "'"));
     const ProgramRun fromStdin = runProgram(meshtool("profile - <'" + profile + "'"));
