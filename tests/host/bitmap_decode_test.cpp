@@ -38,16 +38,13 @@ bool decode(const Bytes& b, std::size_t size, Bytes& out, RgbImage image = RgbIm
     const auto exact = std::make_unique<unsigned char[]>(size);
     std::memcpy(exact.get(), b.data(), size);
     BitmapLayout layout{};
-    const bool valid = readBitmapLayout(exact.get(), size, layout);
     const unsigned char* untouched = image.pixels;
-    if (!decodeBitmapFile(exact.get(), size, image)) {
-        EXPECT_TRUE(!valid && image.width == -7 && image.pixels == untouched);
-        return false;
-    }
-    EXPECT_TRUE(valid && image.width == 64 && image.height == 64);
-    out.assign(image.pixels, image.pixels + 64 * 64 * 3);
-    std::free(image.pixels);
-    return true;
+    const bool valid = readBitmapLayout(exact.get(), size, layout), decoded = decodeBitmapFile(exact.get(), size, image);
+    EXPECT_EQ(valid, decoded);
+    EXPECT_TRUE(decoded ? image.width == 64 && image.height == 64 : image.width == -7 && image.pixels == untouched);
+    if (decoded) out.assign(image.pixels, image.pixels + 64 * 64 * 3);
+    std::free(decoded ? image.pixels : nullptr);
+    return decoded;
 }
 
 }  // namespace
