@@ -29,14 +29,13 @@ TEST_F(LatheMesh, LoadsASkinOnlyForAnUntexturedMeshFromATableOrAFile) {
     }
     // A mesh with a texture keeps it and nothing is loaded or bound.
     glBindTexture(GL_TEXTURE_2D, 0);
-    auto textured = emptyMesh(), texturedFile = emptyMesh();
-    setTexture(*textured, 4242);
-    setTexture(*texturedFile, 4242);
-    buildLatheMesh(*textured, profile105, 25);
-    readProfileFile(*texturedFile, path.c_str());
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_TRUE(bound == 0 && getTexture(*textured) == 4242 && getTexture(*texturedFile) == 4242);
-    EXPECT_EQ(getVertex(*texturedFile, 0).u, getVertex(*table, 0).u);
+    for (const bool fromFile : {false, true}) {
+        auto textured = emptyMesh();
+        setTexture(*textured, 4242);
+        fromFile ? readProfileFile(*textured, path.c_str()) : buildLatheMesh(*textured, profile105, 25);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_TRUE(bound == 0 && getTexture(*textured) == 4242 && getVertex(*textured, 0).u == getVertex(*table, 0).u);
+    }
     // Bitmap id 0 (an empty first line) or no file at all: no skin.
     std::ofstream(path) << "\n" << profileText(profile105 + 1, 24, " ");
     auto noSkin = emptyMesh(), none = emptyMesh();
