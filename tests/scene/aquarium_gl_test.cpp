@@ -10,44 +10,6 @@
 #include <cmath>
 #include <vector>
 
-using SceneBuild = GlTest;
-
-// The textures are made in one order, so their names never change: each
-// species' skin (its mates share it), the gravel of the placed rocks, the floor.
-TEST_F(SceneBuild, MakesTheTexturesInOrderAndLinksEveryFishToAllFishAndThePlacedRocks) {
-    setVirtualTick(60000);
-    randomSeed(1);
-    auto a = std::make_unique<Aquarium>();
-    constructAquarium(*a);
-    GLuint first = 0;
-    glGenTextures(1, &first);
-    buildScene(*a);
-    const GLuint skins[FishCapacity] = {1, 1, 1, 1, 1, 1, 2, 3, 4};  // 103 x 6, 102, 104, 108
-    for (int i = 0; i < FishCapacity; ++i) {
-        const Fish& fish = a->fish[i];
-        EXPECT_EQ(getTexture(fish), first + skins[i]) << i;
-        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9 && fish.obstacles == a->decorations &&
-                    fish.obstacleCount == PlacedRockCount);
-    }
-    for (int k = 0; k < DecorationCapacity; ++k)
-        EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? first + 5 : 0u) << k;
-    EXPECT_EQ(a->floorTexture, first + 6);
-    EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
-    for (GLuint name = first; name <= first + 6; ++name) glDeleteTextures(1, &name);
-}
-
-// ctest runs each test in a process of its own, so here `scene` is exactly
-// what the static construction before main left.
-TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
-    EXPECT_EQ(scene.fillMode, GL_FILL);
-    EXPECT_EQ(scene.fishCount + scene.activeFishCount + scene.decorationCount, 0);
-    for (const Fish& fish : scene.fish) {
-        EXPECT_TRUE(fish.rampPeriod >= 500 && fish.rampPeriod <= 1500) << fish.rampPeriod;
-        EXPECT_EQ(fish.stepCount, 50);
-    }
-    for (const Decoration& d : scene.decorations) EXPECT_EQ(getTriangleCount(d), 20);
-}
-
 namespace {
 
 using Point = std::array<double, 3>;
@@ -79,7 +41,72 @@ std::array<Point, 4> face(const int (&signs)[4][3]) {
     return corners;
 }
 
+// The orthographic test camera sees x and y from -60 to 60; the tank's 22
+// items come first. Rocks stand on a 5 x 5 grid above the tank (y >= 20), so
+// every item drawn up there names the decoration it came from.
+constexpr double ViewHalf = 60.0;
+constexpr float GridLeft = -50, GridStep = 25, GridBottom = 20, GridRowStep = 8;
+
+double worldX(const FeedbackVertex& v) { return v.x / TestViewportWidth * 2 * ViewHalf - ViewHalf; }
+double worldY(const FeedbackVertex& v) { return v.y / TestViewportHeight * 2 * ViewHalf - ViewHalf; }
+
+// The decoration an item belongs to, or -1 for the fish.
+int rockCell(const FeedbackItem& item) {
+    const double x = worldX(item.vertices[0]), y = worldY(item.vertices[0]);
+    if (y < GridBottom - 2) return -1;
+    return static_cast<int>(std::lround((y - GridBottom - 0.5) / GridRowStep)) * 5 +
+           static_cast<int>(std::lround((x - GridLeft) / GridStep));
+}
+
+class SceneDraw : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (HasFatalFailure()) return;
+        useOrtho(ViewHalf, 100);
+        glEnable(GL_LIGHTING);
+        setVirtualTick(60000);
+        randomSeed(1);
+        a = std::make_unique<Aquarium>();
+        constructAquarium(*a);
+        buildScene(*a);
+        for (int i = 0; i < DecorationCapacity; ++i)
+            setPosition(a->decorations[i], GridLeft + GridStep * static_cast<float>(i % 5),
+                        GridBottom + GridRowStep * static_cast<float>(i / 5), 0.0f);
+    }
+    std::unique_ptr<Aquarium> a;
+};
+
 }  // namespace
+
+// ctest runs each test in a process of its own, so here `scene` is exactly
+// what the static construction before main left.
+TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
+    EXPECT_EQ(scene.fillMode, GL_FILL);
+    EXPECT_EQ(scene.fishCount + scene.activeFishCount + scene.decorationCount, 0);
+    for (const Fish& fish : scene.fish) {
+        EXPECT_TRUE(fish.rampPeriod >= 500 && fish.rampPeriod <= 1500) << fish.rampPeriod;
+        EXPECT_EQ(fish.stepCount, 50);
+    }
+    for (const Decoration& d : scene.decorations) EXPECT_EQ(getTriangleCount(d), 20);
+}
+
+// The textures are made in one order, so their names never change: each
+// species' skin (its mates share it), the gravel of the placed rocks, the floor.
+TEST_F(SceneDraw, MadeTheTexturesInOrderAndLinkedEveryFishToAllFishAndThePlacedRocks) {
+    const GLuint first = getTexture(a->fish[0]) - 1;
+    const GLuint skins[FishCapacity] = {1, 1, 1, 1, 1, 1, 2, 3, 4};  // 103 x 6, 102, 104, 108
+    for (int i = 0; i < FishCapacity; ++i) {
+        const Fish& fish = a->fish[i];
+        EXPECT_EQ(getTexture(fish), first + skins[i]) << i;
+        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9 && fish.obstacles == a->decorations &&
+                    fish.obstacleCount == PlacedRockCount);
+    }
+    for (int k = 0; k < DecorationCapacity; ++k)
+        EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? first + 5 : 0u) << k;
+    EXPECT_EQ(a->floorTexture, first + 6);
+    EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
+}
 
 TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
     // Top rim (items 0-3), floor (4 and 5), then the walls x = -24, x = 24,
@@ -141,46 +168,6 @@ TEST_F(TankDraw, FloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSa
     for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
         EXPECT_NE(item.kind, FeedbackKind::Polygon);
 }
-
-namespace {
-
-// The orthographic test camera sees x and y from -60 to 60; the tank's 22
-// items come first. Rocks stand on a 5 x 5 grid above the tank (y >= 20), so
-// every item drawn up there names the decoration it came from.
-constexpr double ViewHalf = 60.0;
-constexpr float GridLeft = -50, GridStep = 25, GridBottom = 20, GridRowStep = 8;
-
-double worldX(const FeedbackVertex& v) { return v.x / TestViewportWidth * 2 * ViewHalf - ViewHalf; }
-double worldY(const FeedbackVertex& v) { return v.y / TestViewportHeight * 2 * ViewHalf - ViewHalf; }
-
-// The decoration an item belongs to, or -1 for the fish.
-int rockCell(const FeedbackItem& item) {
-    const double x = worldX(item.vertices[0]), y = worldY(item.vertices[0]);
-    if (y < GridBottom - 2) return -1;
-    return static_cast<int>(std::lround((y - GridBottom - 0.5) / GridRowStep)) * 5 +
-           static_cast<int>(std::lround((x - GridLeft) / GridStep));
-}
-
-class SceneDraw : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
-        useOrtho(ViewHalf, 100);
-        glEnable(GL_LIGHTING);
-        setVirtualTick(60000);
-        randomSeed(1);
-        a = std::make_unique<Aquarium>();
-        constructAquarium(*a);
-        buildScene(*a);
-        for (int i = 0; i < DecorationCapacity; ++i)
-            setPosition(a->decorations[i], GridLeft + GridStep * static_cast<float>(i % 5),
-                        GridBottom + GridRowStep * static_cast<float>(i / 5), 0.0f);
-    }
-    std::unique_ptr<Aquarium> a;
-};
-
-}  // namespace
 
 TEST_F(SceneDraw, DrawsThePlacedRocksInOrderInTheFillModeAndTheFishAlwaysFilled) {
     // 20 triangles for each placed rock, nothing for the rest: a filled
