@@ -28,16 +28,10 @@ protected:
         initGlState();
         resetFrameLoop();
     }
-    void TearDown() override {
-        resetFrameLoop();
-        GlTest::TearDown();
-    }
-
     // Draws a frame and reads it back; the frame leaves the camera on the
     // model-view, so project() gives window positions of world points.
     void renderAndRead() {
         renderFrame();
-        pixels.resize(static_cast<size_t>(TestViewportWidth) * TestViewportHeight * 3);
         readOffscreenPixels(TestViewportWidth, TestViewportHeight, pixels.data());
     }
 
@@ -59,7 +53,7 @@ protected:
         return false;
     }
 
-    std::vector<unsigned char> pixels;
+    std::vector<unsigned char> pixels = std::vector<unsigned char>(TestViewportWidth * TestViewportHeight * 3);
 };
 
 }  // namespace
