@@ -5,20 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// A wandering fish (species 104: maxSpeed 7.5, size 2) with no school and no
-// obstacles, moving with `velocity` after `steps` ramp frames, its ramp just
-// over: the next behaviourStep chooses.
-void dueForChoice(Fish& fish, Vertex velocity, int steps) {
-    fish.velocity = fish.targetVelocity = velocity;
-    fish.stepCount = steps;
-    fish.rampStartTime = FixtureTick - static_cast<std::uint32_t>(fish.rampPeriod);
-    setVirtualTick(FixtureTick);
-}
-
-}  // namespace
-
 TEST(FishOrientation, YawAndPitchOnEachAxis) {
     const struct { Vertex velocity; float yaw, pitch; } cases[] = {
         {vec(-1, 0, 0), 0, 0},   {vec(0.3f, 0, 0), 180, 0}, {vec(0, 0, 1), 90, 0},
@@ -44,10 +30,12 @@ TEST(FishBehaviour, KeptCourseTargetsAtTheWallsAndTinyOrZeroDisplacements) {
         {vec(0, 0, -13), vec(0.01f, 0.01f, -0.01f), 10, vec(0.01f, 0.01f, 0.005f)},  // out, heading out
     };
     for (const auto& c : cases) {
-        auto fish = makeFish(profile104, 45);
+        auto fish = makeFish(profile104, 45);  // maxSpeed 7.5, size 2; no school, no rocks
         fish->wanderChance = 0.0f;
         fish->position = c.position;
-        dueForChoice(*fish, c.velocity, c.steps);
+        fish->velocity = fish->targetVelocity = c.velocity;  // its ramp just over
+        fish->stepCount = c.steps;
+        fish->rampStartTime = FixtureTick - static_cast<std::uint32_t>(fish->rampPeriod);
         behaviourStep(*fish);
         EXPECT_TRUE(vecNear(fish->targetVelocity, c.target, 1e-7)) << &c - cases;
         EXPECT_TRUE(fish->lastStepCount == (c.steps == 0 ? 50 : c.steps) && fish->stepCount == 0);

@@ -7,19 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// Current motion and ramp of a fish: at `at` with `velocity`, heading for
-// `target` over `frames`.
-void pose(Fish& fish, Vertex at, Vertex velocity, Vertex target, int frames) {
-    fish.position = fish.rampStartPosition = at;
-    fish.velocity = fish.rampStartVelocity = velocity;
-    fish.targetVelocity = target;
-    fish.lastStepCount = frames;
-}
-
-}  // namespace
-
 TEST(Yielding, ReversesOncePerFishOfHigherPriorityNearby) {
     auto fish = makeSchool(3);
     for (int i = 0; i < 3; ++i) fish[i].lastStepCount = 0;  // predicted end = ramp start
@@ -67,7 +54,9 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
             placeRock(rocks[k], c.rocks[k][0], c.rocks[k][1], c.rocks[k][2], c.rocks[k][3]);
         linkObstacles(fish[0], rocks.get(), c.rockCount);
         fish[0].size = 4.0f;  // the bodiless fish is a point: widen enough to reach
-        pose(fish[0], c.at, vec(c.speed, 0, 0), vec(c.speed, 0, 0), 10);
+        fish[0].position = fish[0].rampStartPosition = c.at;  // 10 frames at the same speed
+        fish[0].velocity = fish[0].rampStartVelocity = fish[0].targetVelocity = vec(c.speed, 0, 0);
+        fish[0].lastStepCount = 10;
         avoidCollisions(fish[0]);
         EXPECT_TRUE(vecNear(fish[0].targetVelocity, c.expected)) << c.what;
     }

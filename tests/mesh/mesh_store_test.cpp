@@ -12,7 +12,8 @@ TEST(MeshStore, WeldsExactlyEqualPositionsAndGrowsTheBoxFromZero) {
     auto mesh = emptyMesh();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // No tolerance; -0 equals +0; NaN never matches.
-    const float points[7][3] = {{1, 1, 1}, {1, 1, 1 + 1e-7f}, {0, -0.0f, 0}, {0, 0, 0}, {nan, 0, 0}, {nan, 0, 0}, {2, -4, -5}};
+    const float points[7][3] = {{1, 1, 1}, {1, 1, 1 + 1e-7f}, {0, -0.0f, 0}, {0, 0, 0},
+                                {nan, 0, 0}, {nan, 0, 0},     {2, -4, -5}};
     const int indices[7] = {0, 1, 2, 2, 3, 4, 5};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(addVertex(*mesh, points[i][0], points[i][1], points[i][2]), indices[i]) << i;
     const float box[6] = {getXMin(*mesh), getXMax(*mesh), getYMin(*mesh),
