@@ -5,64 +5,42 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <cstring>
 
-class SpeciesModels : public ::testing::TestWithParam<SpeciesBox> {};
-
-}  // namespace
-
-TEST_P(SpeciesModels, HaveTheirCountsBoundingBoxesAndRestShape) {
-    const SpeciesBox& expected = GetParam();
-    const SpeciesTable* table = findSpeciesTable(expected.species);
-    ASSERT_NE(table, nullptr);
-    auto mesh = emptyMesh();
-    const LatheSkin skin = buildLatheGeometry(*mesh, table->rows, table->rowCount);
-    EXPECT_EQ(skin.textureResource, expected.species);
-    const int rings = table->rowCount - 3;
-    EXPECT_EQ(getVertexCount(*mesh), 8 * rings);
-    EXPECT_EQ(getTriangleCount(*mesh), 2 * (8 * rings - 10));
-    const float box[6] = {getXMin(*mesh), getXMax(*mesh), getYMin(*mesh),
-                          getYMax(*mesh), getZMin(*mesh), getZMax(*mesh)};
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(box[i], expected.box[i], 0.0005) << "bound " << i;
-    for (int i = 0; i < getVertexCount(*mesh); ++i) {
-        ASSERT_EQ(getRestVertex(*mesh, i).y, getVertex(*mesh, i).y) << i;
-        ASSERT_EQ(getRestVertex(*mesh, i).faceCount, getVertex(*mesh, i).faceCount) << i;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(AllSix, SpeciesModels, ::testing::ValuesIn(speciesBoxes), speciesName);
-
-TEST(Lathe, RingVerticesRunFromTheTopAroundTowardsPlusZ) {
-    auto mesh = emptyMesh();
-    buildLatheGeometry(*mesh, profile104, 45);
-    const Vertex top = getVertex(*mesh, 0), side = getVertex(*mesh, 2);
-    const Vertex bottom = getVertex(*mesh, 4);
-    EXPECT_FLOAT_EQ(top.x, -1.75f);
-    EXPECT_FLOAT_EQ(top.y, -0.08f);
-    EXPECT_EQ(top.z, 0.0f);
-    EXPECT_FLOAT_EQ(bottom.y, -0.12f);
-    EXPECT_NEAR(bottom.z, 0.0f, 1e-6);
-    EXPECT_GT(side.z, 0.0f);
-}
-
-TEST(Lathe, OutwardFacesWindCounterClockwise) {
-    auto mesh = emptyMesh();
-    buildLatheGeometry(*mesh, profile102, 35);
-    int outward = 0;  // face normals pointing away from the ring axis
-    for (int t = 0; t < getTriangleCount(*mesh); ++t) {
-        const Triangle& tri = mesh->triangles[t];
-        outward += getVertex(*mesh, tri.corners[0]).z * tri.normal[2] >= 0.0f;
-    }
-    EXPECT_GT(outward, getTriangleCount(*mesh) * 9 / 10);
-}
-
-TEST(Lathe, ShortTablesBuildWhatTheirRingsAllow) {
-    const struct { int rows, vertices, triangles; } cases[] = {{3, 0, 0}, {4, 8, 0}, {5, 16, 12}};
-    for (const auto& c : cases) {
+// Every species body as built today, to the bit: positions and texture
+// coordinates, then normals and triangle corners.
+TEST(SpeciesModels, KnownAnswers) {
+    const struct {
+        int species, vertices, triangles;
+        std::uint64_t shape, faces;
+    } expected[SpeciesTableCount] = {
+        {101, 296, 572, 0x1b72b162188e9e5cu, 0x09e8df06e876e9ebu},
+        {102, 256, 492, 0xd060c2a0f9b97c7fu, 0xe22cb2c3c16e0759u},
+        {103, 152, 284, 0x4b5e77a68952a4c8u, 0x1a6e01db3bbc4280u},
+        {104, 336, 652, 0xbf96c4fd364e2e41u, 0x14584308271283c3u},
+        {105, 176, 332, 0x603ce1bedf3fa5a8u, 0xa5640f037a87d42cu},
+        {108, 320, 620, 0xfa0828609c9fbde3u, 0xe156fdce160a5d15u},
+    };
+    for (const auto& e : expected) {
+        const SpeciesTable* table = findSpeciesTable(e.species);
+        ASSERT_NE(table, nullptr) << e.species;
         auto mesh = emptyMesh();
-        const LatheSkin skin = buildLatheGeometry(*mesh, profile103, c.rows);
-        EXPECT_EQ(skin.textureResource, 103) << c.rows << " rows";
-        EXPECT_EQ(getVertexCount(*mesh), c.vertices) << c.rows << " rows";
-        EXPECT_EQ(getTriangleCount(*mesh), c.triangles) << c.rows << " rows";
+        const LatheSkin skin = buildLatheGeometry(*mesh, table->rows, table->rowCount);
+        mapLatheSkin(*mesh, skin);
+        EXPECT_EQ(skin.textureResource, e.species);
+        std::uint64_t shape = Fnv1aStart, faces = Fnv1aStart;
+        for (int i = 0; i < mesh->vertexCount; ++i) {
+            const Vertex& v = mesh->vertices[i];
+            const float xyzuv[5] = {v.x, v.y, v.z, v.u, v.v}, normal[3] = {v.nx, v.ny, v.nz};
+            shape = fnv1a(shape, xyzuv, sizeof xyzuv);
+            faces = fnv1a(faces, normal, sizeof normal);
+            EXPECT_EQ(std::memcmp(&mesh->restVertices[i].x, &v.x, 3 * sizeof(float)), 0) << i;
+        }
+        for (int t = 0; t < mesh->triangleCount; ++t)
+            faces = fnv1a(faces, mesh->triangles[t].corners, sizeof mesh->triangles[t].corners);
+        EXPECT_EQ(mesh->vertexCount, e.vertices) << e.species;
+        EXPECT_EQ(mesh->triangleCount, e.triangles) << e.species;
+        EXPECT_EQ(shape, e.shape) << e.species;
+        EXPECT_EQ(faces, e.faces) << e.species;
     }
 }

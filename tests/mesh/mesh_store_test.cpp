@@ -8,124 +8,71 @@
 #include <cmath>
 #include <limits>
 
-TEST(MeshStore, ReusesExactlyEqualPositionsOnly) {
+TEST(MeshStore, WeldsExactlyEqualPositionsAndGrowsTheBoxFromZero) {
     auto mesh = emptyMesh();
-    EXPECT_EQ(addVertex(*mesh, 0, 0, 0), 0);
-    EXPECT_EQ(addVertex(*mesh, 0, -0.0f, 0), 0);  // -0 equals +0
-    EXPECT_EQ(addVertex(*mesh, 0, 0, 1e-7f), 1);  // no tolerance
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(addVertex(*mesh, nan, 0, 0), 2);
-    EXPECT_EQ(addVertex(*mesh, nan, 0, 0), 3);  // NaN never matches
-}
-
-TEST(MeshStore, BoxGrowsFromZeroAndLaterMovesLeaveItAlone) {
-    auto mesh = emptyMesh();
-    addVertex(*mesh, 1, 1, 1);
-    addVertex(*mesh, 2, 1.5f, 1);
-    EXPECT_EQ(getXMin(*mesh), 0.0f);
-    EXPECT_EQ(getXMax(*mesh), 2.0f);
-    addVertex(*mesh, -3, -4, -5);
-    EXPECT_EQ(getYMin(*mesh), -4.0f);
-    EXPECT_EQ(getZMin(*mesh), -5.0f);
-    setVertexPosition(*mesh, 0, 100, 100, 100);
+    // No tolerance; -0 equals +0; NaN never matches.
+    const float points[7][3] = {{1, 1, 1}, {1, 1, 1 + 1e-7f}, {0, -0.0f, 0}, {0, 0, 0},
+                                {nan, 0, 0}, {nan, 0, 0},     {2, -4, -5}};
+    const int indices[7] = {0, 1, 2, 2, 3, 4, 5};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(addVertex(*mesh, points[i][0], points[i][1], points[i][2]), indices[i]) << i;
+    const float box[6] = {getXMin(*mesh), getXMax(*mesh), getYMin(*mesh),
+                          getYMax(*mesh), getZMin(*mesh), getZMax(*mesh)};
+    const float expected[6] = {0, 2, -4, 1, -5, 1.0000001f};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(box[i], expected[i]) << "bound " << i;
+    setVertexPosition(*mesh, 0, 100, 100, 100);  // later moves leave the box alone
     EXPECT_EQ(getXMax(*mesh), 2.0f);
 }
 
 TEST(MeshStore, FullStoresAndBadCornersAnswerMinusOne) {
     auto mesh = emptyMesh();
     for (int i = 0; i < MaxVertices; ++i) ASSERT_EQ(addVertex(*mesh, float(i), 0, 0), i);
-    EXPECT_EQ(addVertex(*mesh, -1, 0, 0), -1);
     EXPECT_EQ(addVertex(*mesh, 0, 0, 0), -1);  // even for a stored position
-    EXPECT_EQ(addTriangle(*mesh, 0, -1, 2), -1);
+    EXPECT_TRUE(addTriangle(*mesh, -1, 1, 2) == -1 && addTriangle(*mesh, 0, -1, 2) == -1 &&
+                addTriangle(*mesh, 0, 1, -1) == -1);
     EXPECT_EQ(addTriangle(*mesh, 0, 1, MaxVertices), -1);
+    EXPECT_EQ(addTriangle(*mesh, MaxVertices, 1, 2), -1);
     for (int t = 0; t < MaxTriangles; ++t) ASSERT_EQ(addTriangle(*mesh, 0, 1, 2), t);
     EXPECT_EQ(addTriangle(*mesh, 0, 1, 2), -1);
-    EXPECT_EQ(mesh->triangleCount, MaxTriangles);
-    // Out-of-range accessors neither write nor read outside the store.
-    setVertexPosition(*mesh, -1, 9, 9, 9);
-    EXPECT_EQ(getRestVertex(*mesh, -5).x, 0.0f);
+    setVertexPosition(*mesh, -1, 9, 9, 9);  // out of range: neither written nor read
+    EXPECT_EQ(getRestVertex(*mesh, MaxVertices).x, 0.0f);
 }
 
-TEST(MeshStore, FaceNormalsAndTheirRunningMeans) {
-    auto mesh = emptyMesh();
-    const int a = addVertex(*mesh, 0, 0, 0), b = addVertex(*mesh, 1, 0, 0);
-    const int c = addVertex(*mesh, 0, 1, 0), d = addVertex(*mesh, 0, 0, 1);
-    ASSERT_EQ(addTriangle(*mesh, a, b, c), 0);  // counter-clockwise seen from +z
-    const float* n = mesh->triangles[0].normal;
-    EXPECT_TRUE(n[0] == 0 && n[1] == 0 && n[2] == 1) << n[0] << "," << n[1] << "," << n[2];
-    ASSERT_EQ(addTriangle(*mesh, a, c, d), 1);  // normal (1, 0, 0)
-    const Vertex shared = getVertex(*mesh, a);
-    EXPECT_EQ(shared.faceCount, 2);
-    EXPECT_FLOAT_EQ(shared.nx, 0.5f);
-    EXPECT_EQ(shared.ny, 0.0f);
-    EXPECT_FLOAT_EQ(shared.nz, 0.5f);
-
-    auto line = emptyMesh();  // collinear corners: zero normal, still counted
-    addVertex(*line, 0, 0, 0), addVertex(*line, 1, 0, 0), addVertex(*line, 2, 0, 0);
-    addTriangle(*line, 0, 1, 2);
-    addTriangle(*line, 0, 1, 2);
-    EXPECT_EQ(line->triangles[0].normal[2], 0.0f);
-    EXPECT_EQ(getVertex(*line, 0).faceCount, 2);
-}
-
-TEST(MeshStore, RecomputeFoldsAgainAndFaceCountStopsAtItsRange) {
+TEST(MeshStore, FaceNormalsFoldIntoARunningMeanThatStopsCountingAtItsRange) {
     auto mesh = emptyMesh();
     addVertex(*mesh, 0, 0, 0), addVertex(*mesh, 1, 0, 0), addVertex(*mesh, 0, 1, 0);
-    addTriangle(*mesh, 0, 1, 2);
+    addVertex(*mesh, 0, 0, 1), addVertex(*mesh, 2, 0, 0);
+    addTriangle(*mesh, 0, 1, 2);  // counter-clockwise seen from +z: (0, 0, 1)
+    addTriangle(*mesh, 0, 2, 3);  // (1, 0, 0)
+    addTriangle(*mesh, 0, 1, 4);  // collinear: (0, 0, 0), still counted
+    const Vertex v = getVertex(*mesh, 0);
+    EXPECT_EQ(v.faceCount, 3);
+    EXPECT_TRUE(v.nx == 1.0f / 3 && v.ny == 0.0f && v.nz == 1.0f / 3) << v.nx << " " << v.nz;
+    recomputeNormals(*mesh);  // folds every face in once more
+    EXPECT_EQ(getVertex(*mesh, 0).faceCount, 6);
+    EXPECT_FLOAT_EQ(getVertex(*mesh, 0).nx, 1.0f / 3);
+    mesh->vertices[2].faceCount = std::numeric_limits<std::int32_t>::max() - 1;
     recomputeNormals(*mesh);
-    EXPECT_EQ(getVertex(*mesh, 0).faceCount, 2);
-    EXPECT_EQ(getVertex(*mesh, 0).nz, 1.0f);
-    mesh->vertices[0].faceCount = std::numeric_limits<std::int32_t>::max() - 1;
-    recomputeNormals(*mesh);
-    recomputeNormals(*mesh);  // would pass INT32_MAX
-    EXPECT_EQ(getVertex(*mesh, 0).faceCount, std::numeric_limits<std::int32_t>::max());
-    EXPECT_TRUE(std::isfinite(getVertex(*mesh, 0).nz));
+    EXPECT_EQ(getVertex(*mesh, 2).faceCount, std::numeric_limits<std::int32_t>::max());
+    EXPECT_TRUE(std::isfinite(getVertex(*mesh, 2).nz));
+    EXPECT_FLOAT_EQ(vectorLength(3e20f, 4e20f, 0), 5e20f);  // squares summed in double
 }
 
-TEST(MeshStore, JitterDrawsThreeValuesPerVertexWithinTheAmplitudes) {
-    auto mesh = emptyMesh();
-    for (int i = 0; i < 100; ++i) addVertex(*mesh, float(i), 0, 0);
-    randomSeed(5);
-    jitterVertices(*mesh, 1.0f, 0.1f, 2.0f);
-    for (int i = 0; i < 100; ++i) {
-        const Vertex v = getVertex(*mesh, i);
-        EXPECT_TRUE(std::fabs(v.x - float(i)) <= 1 && std::fabs(v.y) <= 0.1f + 1e-7f &&
-                    std::fabs(v.z) <= 2)
-            << i << ": " << v.x << "," << v.y << "," << v.z;
-    }
-    randomSeed(5);  // exactly three draws per vertex
-    for (int i = 0; i < 300; ++i) randomNext();
-    const std::uint32_t after = randomState();
-    randomSeed(5);
-    jitterVertices(*mesh, 1, 1, 1);
-    EXPECT_EQ(randomState(), after);
-}
-
-TEST(VectorMath, SumsSquaresInDouble) {
-    EXPECT_EQ(vectorLength(3, 4, 0), 5.0f);
-    EXPECT_FLOAT_EQ(vectorLength(3e20f, 4e20f, 0), 5e20f);  // overflows in float
-}
-
-// Corners map to origin / size and (origin + span + 1) / size.
-TEST(TextureMapping, MapsTheBoxFromTheOriginOntoTheSkinRectangle) {
-    auto mesh = emptyMesh();
-    addVertex(*mesh, -2, -1, 0);
-    addVertex(*mesh, 2, 1, 0);
-    mapTexture(*mesh, 256, 2, 253, 2, 140);
-    EXPECT_FLOAT_EQ(mesh->vertices[0].u, 2.0f / 256);
-    EXPECT_FLOAT_EQ(mesh->vertices[0].v, 2.0f / 256);
-    EXPECT_FLOAT_EQ(mesh->vertices[1].u, 1.0f);
-    EXPECT_FLOAT_EQ(mesh->vertices[1].v, 143.0f / 256);
-
-    auto shifted = emptyMesh();  // the box holds the origin: x in 1..2 maps to 0.5..1
-    addVertex(*shifted, 1, 1, 0);
-    addVertex(*shifted, 2, 2, 0);
-    mapTexture(*shifted, 128, 0, 127, 0, 127);
-    EXPECT_FLOAT_EQ(shifted->vertices[0].u, 0.5f);
-
-    auto flat = emptyMesh();  // no extent in x or y: no division by zero
+TEST(MeshStore, MappingAFlatBoxGivesTheRectanglesOriginWithoutDividingByZero) {
+    auto flat = emptyMesh();
     addVertex(*flat, 0, 0, 1);
     mapTexture(*flat, 256, 64, 10, 32, 10);
-    EXPECT_EQ(flat->vertices[0].u, 0.25f);
-    EXPECT_EQ(flat->vertices[0].v, 0.125f);
+    EXPECT_TRUE(flat->vertices[0].u == 0.25f && flat->vertices[0].v == 0.125f);
+}
+
+TEST(MeshStore, JitterDrawsXYZInTurnScaledByEachAmplitude) {
+    auto mesh = emptyMesh();
+    addVertex(*mesh, 0, 0, 0), addVertex(*mesh, 1, 1, 1);
+    randomSeed(1);  // draws 41, 18467, 6334, 26500, 19169, 15724
+    jitterVertices(*mesh, 1.0f, 0.1f, 2.0f);
+    const float d[6] = {41, 18467, 6334, 26500, 19169, 15724}, a[3] = {1.0f, 0.1f, 2.0f};
+    for (int k = 0; k < 6; ++k) {
+        const float f = d[k] / 32767.0f, expected = (f + f) * a[k % 3] - a[k % 3] + (k < 3 ? 0 : 1);
+        EXPECT_EQ((&mesh->vertices[k / 3].x)[k % 3], expected) << k;
+    }
 }

@@ -1,3 +1,5 @@
+// The scene's GL half: its textures, the tank, and the frame's draw order.
+#include "host/gl_state.h"
 #include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
@@ -5,55 +7,77 @@
 #include "tests/support/fish_fixtures.h"
 #include "tests/support/gl_fixtures.h"
 
-#include <set>
+#include <cmath>
+#include <vector>
 
-using SceneBuild = GlTest;
+namespace {
 
-TEST_F(SceneBuild, SharesSkinsAndGravelLinksEveryFishAndLoadsTheFloorLast) {
-    setVirtualTick(60000);
-    randomSeed(1);
-    auto a = std::make_unique<Aquarium>();
-    constructAquarium(*a);
-    GLuint first = 0, last = 0;
-    glGenTextures(1, &first);
-    buildScene(*a);
-    glGenTextures(1, &last);
+using Point = std::array<double, 3>;
 
-    EXPECT_EQ(a->fishCount, 9);
-    EXPECT_EQ(a->activeFishCount, 9);
-    EXPECT_EQ(a->decorationCount, 17);
-    for (const Fish& fish : a->fish) {
-        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9) << "the school is all nine fish";
-        EXPECT_TRUE(fish.obstacles == a->decorations && fish.obstacleCount == 17) << "obstacles: the rocks";
-        EXPECT_TRUE(hasSpeciesBehaviour(fish));
+class TankDraw : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (HasFatalFailure()) return;
+        resizeViewport(TestViewportWidth, TestViewportHeight);
+        glTranslatef(0.0f, 0.0f, -80.0f);  // the whole tank in view
+        aquarium->fillMode = GL_FILL;       // zeroed otherwise: nothing placed, no floor texture
+        glEnable(GL_LIGHTING);
+        const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};  // saturates lit colours
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     }
-    // Fish 0 to 5 share one skin; 6, 7 and 8 each have their own.
-    for (int i = 1; i < 6; ++i) EXPECT_EQ(getTexture(a->fish[i]), getTexture(a->fish[0])) << i;
-    const TextureId gravel = getTexture(a->decorations[0]);
-    const std::set<TextureId> names = {getTexture(a->fish[0]), getTexture(a->fish[6]), getTexture(a->fish[7]),
-                                       getTexture(a->fish[8]), gravel, a->floorTexture};
-    EXPECT_EQ(names.size(), 6u);
-    EXPECT_EQ(names.count(0u), 0u);
-    // Six textures made in all, the floor's last.
-    EXPECT_EQ(last - first - 1, 6u);
-    EXPECT_EQ(a->floorTexture, last - 1);
-    for (int k = 0; k < DecorationCapacity; ++k)
-        EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? gravel : 0u) << k;
-    for (GLuint name = first; name <= last; ++name) glDeleteTextures(1, &name);
+    std::unique_ptr<Aquarium> aquarium = std::make_unique<Aquarium>();
+};
+
+bool near(const FeedbackVertex& v, const Point& p) {
+    return std::fabs(v.x - p[0]) < 0.05 && std::fabs(v.y - p[1]) < 0.05 && std::fabs(v.z - p[2]) < 1e-4;
 }
 
-TEST(SceneConstruction, TheStartTickDecidesTheRocks) {
-    auto a = std::make_unique<Aquarium>(), b = std::make_unique<Aquarium>();
-    setVirtualTick(123456);
-    randomSeed(1);
-    constructAquarium(*a);
-    setVirtualTick(654321);
-    randomSeed(1);
-    constructAquarium(*b);
-    int sameYaw = 0;
-    for (int k = 0; k < DecorationCapacity; ++k) sameYaw += a->decorations[k].yaw == b->decorations[k].yaw;
-    EXPECT_LT(sameYaw, 3);
+// Window corners of a face of the 48 x 24 x 24 tank, from signs of x, y, z.
+std::array<Point, 4> face(const int (&signs)[4][3]) {
+    std::array<Point, 4> corners;
+    for (int c = 0; c < 4; ++c)
+        corners[c] = project(24.0 * signs[c][0], 12.0 * signs[c][1], 12.0 * signs[c][2]);
+    return corners;
 }
+
+// The orthographic test camera sees x and y from -60 to 60; the tank's 22
+// items come first. Rocks stand on a 5 x 5 grid above the tank (y >= 20), so
+// every item drawn up there names the decoration it came from.
+constexpr double ViewHalf = 60.0;
+constexpr float GridLeft = -50, GridStep = 25, GridBottom = 20, GridRowStep = 8;
+
+double worldX(const FeedbackVertex& v) { return v.x / TestViewportWidth * 2 * ViewHalf - ViewHalf; }
+double worldY(const FeedbackVertex& v) { return v.y / TestViewportHeight * 2 * ViewHalf - ViewHalf; }
+
+// The decoration an item belongs to, or -1 for the fish.
+int rockCell(const FeedbackItem& item) {
+    const double x = worldX(item.vertices[0]), y = worldY(item.vertices[0]);
+    if (y < GridBottom - 2) return -1;
+    return static_cast<int>(std::lround((y - GridBottom - 0.5) / GridRowStep)) * 5 +
+           static_cast<int>(std::lround((x - GridLeft) / GridStep));
+}
+
+class SceneDraw : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (HasFatalFailure()) return;
+        useOrtho(ViewHalf, 100);
+        glEnable(GL_LIGHTING);
+        setVirtualTick(60000);
+        randomSeed(1);
+        a = std::make_unique<Aquarium>();
+        constructAquarium(*a);
+        buildScene(*a);
+        for (int i = 0; i < DecorationCapacity; ++i)
+            setPosition(a->decorations[i], GridLeft + GridStep * static_cast<float>(i % 5),
+                        GridBottom + GridRowStep * static_cast<float>(i / 5), 0.0f);
+    }
+    std::unique_ptr<Aquarium> a;
+};
+
+}  // namespace
 
 // ctest runs each test in a process of its own, so here `scene` is exactly
 // what the static construction before main left.
@@ -65,4 +89,134 @@ TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
         EXPECT_EQ(fish.stepCount, 50);
     }
     for (const Decoration& d : scene.decorations) EXPECT_EQ(getTriangleCount(d), 20);
+}
+
+// The textures are made in one order, so their names never change: each
+// species' skin (its mates share it), the gravel of the placed rocks, the floor.
+TEST_F(SceneDraw, MadeTheTexturesInOrderAndLinkedEveryFishToAllFishAndThePlacedRocks) {
+    const GLuint first = getTexture(a->fish[0]) - 1;
+    const GLuint skins[FishCapacity] = {1, 1, 1, 1, 1, 1, 2, 3, 4};  // 103 x 6, 102, 104, 108
+    for (int i = 0; i < FishCapacity; ++i) {
+        const Fish& fish = a->fish[i];
+        EXPECT_EQ(getTexture(fish), first + skins[i]) << i;
+        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9 && fish.obstacles == a->decorations &&
+                    fish.obstacleCount == PlacedRockCount);
+    }
+    for (int k = 0; k < DecorationCapacity; ++k)
+        EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? first + 5 : 0u) << k;
+    EXPECT_EQ(a->floorTexture, first + 6);
+    EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
+}
+
+TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
+    // Top rim (items 0-3), floor (4 and 5), then the walls x = -24, x = 24,
+    // z = -12 and z = 12 (four lines each), every outline grey and unlit.
+    const int outlines[5][4][3] = {{{-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}, {1, 1, 1}},
+                                   {{-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
+                                   {{1, 1, -1}, {1, -1, -1}, {1, -1, 1}, {1, 1, 1}},
+                                   {{1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
+                                   {{-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}}};
+    const auto items = captureFeedback([&] { drawTank(*aquarium); });
+    ASSERT_EQ(items.size(), 22u);
+    for (int f = 0; f < 5; ++f) {
+        const auto corners = face(outlines[f]);
+        const size_t first = f == 0 ? 0 : 2 + 4 * static_cast<size_t>(f);
+        for (int e = 0; e < 4; ++e) {  // each edge, in either direction, in any order
+            bool found = false;
+            for (size_t i = first; i < first + 4; ++i) {
+                const auto& v = items[i].vertices;
+                ASSERT_EQ(items[i].kind, FeedbackKind::Line) << i;
+                found |= (near(v[0], corners[e]) && near(v[1], corners[(e + 1) % 4])) ||
+                         (near(v[1], corners[e]) && near(v[0], corners[(e + 1) % 4]));
+                EXPECT_TRUE(v[0].r == 0.4f && v[1].g == 0.4f && v[0].b == 0.4f) << i;
+            }
+            EXPECT_TRUE(found) << "face " << f << " edge " << e;
+        }
+    }
+    // The floor seen from above: filled, lit to full brightness, texture
+    // repeated 6 x 3; the quad comes back as (v0, v1, v3) and (v1, v2, v3).
+    const int floorSigns[4][3] = {{1, -1, 1}, {1, -1, -1}, {-1, -1, -1}, {-1, -1, 1}};
+    const auto floor = face(floorSigns);
+    const float s[4] = {0, 0, 6, 6}, t[4] = {0, 3, 3, 0};
+    const int split[2][3] = {{0, 1, 3}, {1, 2, 3}};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(items[4 + k].kind, FeedbackKind::Polygon);
+        for (int c = 0; c < 3; ++c) {
+            const int corner = split[k][c];
+            const FeedbackVertex& v = items[4 + k].vertices[c];
+            EXPECT_TRUE(near(v, floor[corner]) && v.s == s[corner] && v.t == t[corner] && v.r == 1.0f &&
+                        v.g == 1.0f && v.b == 1.0f)
+                << "floor corner " << corner;
+        }
+    }
+}
+
+TEST_F(TankDraw, FloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSaid) {
+    const int depth = modelViewDepth();
+    aquarium->fillMode = GL_POINT;
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    int points = 0;
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+        points += item.kind == FeedbackKind::Point;
+    EXPECT_EQ(points, 4);  // the floor's corners
+    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(modelViewDepth(), depth);
+    aquarium->fillMode = GL_FILL;
+    glTranslatef(0.0f, 14.0f, 0.0f);  // the eye 2 units below the floor
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+        EXPECT_NE(item.kind, FeedbackKind::Polygon);
+}
+
+TEST_F(SceneDraw, DrawsThePlacedRocksInOrderInTheFillModeAndTheFishAlwaysFilled) {
+    // 20 triangles for each placed rock, nothing for the rest: a filled
+    // front counts 3 thirds, each line of a back 1.
+    auto items = captureFeedback([&] { drawScene(*a); });
+    std::vector<int> thirds(DecorationCapacity);
+    int previous = 0;
+    for (size_t i = 22; i < items.size(); ++i) {
+        const int cell = rockCell(items[i]);
+        if (cell < 0) continue;
+        EXPECT_GE(cell, previous) << "item " << i;
+        previous = cell;
+        thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
+    }
+    for (int i = 0; i < DecorationCapacity; ++i)
+        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
+
+    a->fillMode = GL_LINE;
+    items = captureFeedback([&] { drawScene(*a); });
+    int rockPolygons = 0, fishPolygons = 0;
+    for (size_t i = 22; i < items.size(); ++i)
+        if (items[i].kind == FeedbackKind::Polygon) (rockCell(items[i]) >= 0 ? rockPolygons : fishPolygons)++;
+    EXPECT_TRUE(rockPolygons == 0 && fishPolygons > 0);
+    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_FILL, GL_LINE}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+}
+
+TEST_F(SceneDraw, EachFishIsDrawnInOrderWhereTheLastFrameLeftItThenAdvancedOnce) {
+    // Fish i at x = -30 (left of the tank), y = 7 i - 50, in the middle of a
+    // ramp at 10 units a frame along +x.
+    for (int i = 0; i < FishCapacity; ++i) {
+        Fish& fish = a->fish[i];
+        fish.position = vec(-30.0f, 7.0f * static_cast<float>(i) - 50.0f, 0);
+        fish.rampStartVelocity = fish.targetVelocity = vec(10.0f, 0, 0);
+        fish.rampStartTime = 60000;
+    }
+    const int depth = modelViewDepth();
+    const auto items = captureFeedback([&] { drawScene(*a); });
+    EXPECT_EQ(modelViewDepth(), depth);
+    int previous = 0, drawn = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (rockCell(items[i]) >= 0 || worldX(items[i].vertices[0]) > -25.0) continue;  // tank, rocks
+        const int fish = static_cast<int>(std::lround((worldY(items[i].vertices[0]) + 50.0) / 7.0));
+        EXPECT_GE(fish, previous) << "item " << i;
+        drawn |= 1 << fish;
+        previous = fish;
+        for (const FeedbackVertex& v : items[i].vertices)
+            EXPECT_NEAR(worldX(v), -30.0, 3.0) << "fish " << fish << " drawn where it was";
+    }
+    EXPECT_EQ(drawn, (1 << FishCapacity) - 1);
+    for (const Fish& fish : a->fish) EXPECT_EQ(fish.position.x, -20.0f) << "moved once";
 }

@@ -1,5 +1,4 @@
 #include "scene/decoration.h"
-#include "tests/support/feedback.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <memory>

@@ -1,33 +1,10 @@
 #include "scene/decoration.h"
 
-#include "mesh/random.h"
 #include "tests/support/fish_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
-
-TEST(Decoration, ConstructionDrawsTheYawThenTheRock) {
-    randomSeed(777u);
-    const int yawDraw = randomNext();
-    for (int i = 0; i < 36; ++i) randomNext();
-    const std::uint32_t after = randomState();
-
-    auto d = std::make_unique<Decoration>();
-    randomSeed(777u);
-    constructDecoration(*d);
-    EXPECT_EQ(randomState(), after) << "1 + 36 draws";
-    EXPECT_FLOAT_EQ(d->yaw, static_cast<float>(yawDraw) / 32767.0f * 360.0f);
-    EXPECT_TRUE(vecNear(d->position, vec(0, 0, 0)));
-    EXPECT_EQ(getVertexCount(*d), 12);
-    EXPECT_GT(d->radius, 2.0f);
-
-    // setPosition moves the rock and changes nothing else.
-    const float yaw = d->yaw, radius = d->radius, x3 = getVertex(*d, 3).x;
-    setPosition(*d, -15.0f, -12.0f, 1.0f);
-    EXPECT_TRUE(vecNear(d->position, vec(-15.0f, -12.0f, 1.0f)));
-    EXPECT_TRUE(d->yaw == yaw && d->radius == radius && getVertex(*d, 3).x == x3);
-}
 
 TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
     // Radius 3 at (0, -12, 0), margin 2: y from -13 to -10, reach 5.

@@ -2,11 +2,11 @@
 // Mesh (about 0.5 MB), so every record here lives on the heap.
 #pragma once
 
-#include "data/species_tables.h"
 #include "fish/fish.h"
 #include "fish/species_model.h"
 #include "host/offscreen_host.h"
 #include "scene/decoration.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +17,7 @@
 // A tick count well past the first ramp and far from either wrap.
 constexpr std::uint32_t FixtureTick = 5000000u;
 
-inline Vertex vec(float x, float y, float z) {
-    Vertex v{};
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    return v;
-}
+inline Vertex vec(float x, float y, float z) { return Vertex{x, y, z, 0, 0, 0, 0, 0, 0}; }
 
 // x, y and z within `tolerance` of each other.
 inline ::testing::AssertionResult vecNear(Vertex a, Vertex e, double tolerance = 1e-6) {
@@ -45,20 +39,6 @@ inline std::unique_ptr<Fish> makeFish(const ProfileRow* rows = nullptr, int coun
     return fish;
 }
 
-// The seven behaviour numbers of the fish are row 2 of its species' table.
-inline ::testing::AssertionResult hasSpeciesBehaviour(const Fish& fish) {
-    const SpeciesTable* table = findSpeciesTable(fish.species);
-    if (table == nullptr) return ::testing::AssertionFailure() << "no species " << fish.species;
-    const float* row = table->rows[2].values;
-    const float got[7] = {
-        fish.wanderChance,           fish.maxSpeed,    fish.size,    fish.yieldDistance,
-        fish.flocking ? 1.0f : 0.0f, fish.flockRadius, fish.priority};
-    for (int i = 0; i < 7; ++i)
-        if (got[i] != (i == 4 ? std::trunc(row[i]) : row[i]))
-            return ::testing::AssertionFailure() << "species " << fish.species << " number " << i;
-    return ::testing::AssertionSuccess();
-}
-
 // `count` constructed fish linked as one school.
 inline std::unique_ptr<Fish[]> makeSchool(int count) {
     auto school = std::make_unique<Fish[]>(static_cast<std::size_t>(count));
@@ -75,16 +55,4 @@ inline void placeRock(Decoration& rock, float x, float y, float z, float radius)
     constructDecoration(rock);
     setPosition(rock, x, y, z);
     rock.radius = radius;
-}
-
-// A model-space point turned as a fish is drawn: glRotatef(angles.y) about +y
-// applied to glRotatef(angles.z) about +z (angles in degrees).
-inline Vertex drawnTurn(Vertex angles, Vertex p) {
-    const double pi = 3.141592653589793;
-    const double pitch = angles.z * pi / 180.0, yaw = angles.y * pi / 180.0;
-    const double x1 = p.x * std::cos(pitch) - p.y * std::sin(pitch);
-    const double y1 = p.x * std::sin(pitch) + p.y * std::cos(pitch);
-    return vec(static_cast<float>(x1 * std::cos(yaw) + p.z * std::sin(yaw)),
-               static_cast<float>(y1),
-               static_cast<float>(-x1 * std::sin(yaw) + p.z * std::cos(yaw)));
 }

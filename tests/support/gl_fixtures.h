@@ -1,60 +1,51 @@
-// Fixtures for tests that draw through the shared offscreen context.
+// The one GL test fixture: a real (Mesa) offscreen context shared by the test
+// program, all GL state saved before each test and put back after it, and
+// feedback mode as an oracle of what GL would have drawn.
 #pragma once
 
 #include "mesh/gl_api.h"
-#include "tests/support/gl_test_context.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <memory>
+#include <functional>
+#include <vector>
 
-// The context current, the full test viewport, and every bit of GL state put
-// back after the test. Derived SetUps call this first and return on failure.
+constexpr int TestViewportWidth = 256;
+constexpr int TestViewportHeight = 256;
+
+// Derived SetUps call GlTest::SetUp first and return on a fatal failure.
 class GlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ensureGlTestContext());
-        guard_ = std::make_unique<GlStateGuard>();
-        glViewport(0, 0, TestViewportWidth, TestViewportHeight);
-    }
-    void TearDown() override { guard_.reset(); }
+    void SetUp() override;
+    void TearDown() override;
 
 private:
-    std::unique_ptr<GlStateGuard> guard_;
+    bool saved_ = false;
 };
 
 // Orthographic view of x, y in [-half, half] and z in [-depth, depth];
 // model-view reset.
-inline void useOrtho(double half, double depth) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-half, half, -half, half, -depth, depth);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void useOrtho(double half, double depth);
 
 // Window coordinates of a world point under the current matrices.
-inline std::array<double, 3> project(double x, double y, double z) {
-    GLdouble model[16], proj[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    std::array<double, 3> w{};
-    gluProject(x, y, z, model, proj, viewport, &w[0], &w[1], &w[2]);
-    return w;
-}
+std::array<double, 3> project(double x, double y, double z);
 
-inline int modelViewDepth() {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
-}
+int modelViewDepth();
+std::array<GLint, 2> polygonModes();  // front, back
 
-// Front and back polygon modes.
-inline std::array<GLint, 2> polygonModes() {
-    std::array<GLint, 2> modes{};
-    glGetIntegerv(GL_POLYGON_MODE, modes.data());
-    return modes;
-}
+struct FeedbackVertex {
+    float x, y, z;     // window coordinates
+    float r, g, b, a;  // lit colour
+    float s, t, p, q;  // texture coordinate as given
+};
+
+enum class FeedbackKind { Polygon, Line, Point };
+
+struct FeedbackItem {
+    FeedbackKind kind;  // a reset line reads as a line
+    std::vector<FeedbackVertex> vertices;
+};
+
+// What `draw` produced in GL_FEEDBACK mode (GL_3D_COLOR_TEXTURE), in order.
+std::vector<FeedbackItem> captureFeedback(const std::function<void()>& draw);

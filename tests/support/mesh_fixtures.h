@@ -1,4 +1,5 @@
-// Helpers shared by the mesh, fish and tool tests.
+// Helpers shared by the tests: meshes, digests, scratch files, profile text
+// and the programs run as a user runs them.
 #pragma once
 
 #include "mesh/lathe.h"
@@ -6,8 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <ostream>
@@ -21,9 +29,31 @@ inline std::unique_ptr<Mesh> emptyMesh() {
     return mesh;
 }
 
-// Per process: ctest runs tests, and other builds, side by side.
+// FNV-1a over `size` bytes at `data`, continuing `hash`: digests for
+// known-answer tests.
+constexpr std::uint64_t Fnv1aStart = 14695981039346656037u;
+inline std::uint64_t fnv1a(std::uint64_t hash, const void* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211u;
+    return hash;
+}
+
+// A path in this test process's own scratch folder, made under the test
+// temporary directory on first use and removed with its contents when the
+// process that made it exits: runs of the suite that overlap never meet.
 inline std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "aquarium-" + std::to_string(getpid()) + "-" + name;
+    static std::string folder;
+    static const pid_t owner = getpid();
+    if (folder.empty()) {
+        std::string pattern = ::testing::TempDir() + "aquarium-test-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
+        folder = pattern + "/";
+        std::atexit([] {
+            std::error_code ignored;
+            if (getpid() == owner) std::filesystem::remove_all(folder, ignored);
+        });
+    }
+    return folder + name;
 }
 
 // A profile table as the text of a profile file, each number written with
@@ -39,23 +69,30 @@ inline std::string profileText(const ProfileRow* rows, int count, const char* se
     return out.str();
 }
 
-// The model of each species: its bounding box (x, y, z ranges) to three decimals.
-struct SpeciesBox {
-    int species;
-    float box[6];
+// The one runner of the built programs, through the shell as a user runs them.
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ProgramRun {
+    int status;  // exit status; -1 when the program did not exit normally
+    std::string out, err;
 };
 
-inline void PrintTo(const SpeciesBox& c, std::ostream* out) { *out << "species " << c.species; }
-
-inline const SpeciesBox speciesBoxes[] = {
-    {101, {-1.75f, 1.59f, -0.65f, 0.727f, -0.25f, 0.25f}},
-    {102, {-2.51f, 2.5f, -1.04f, 1.04f, -0.3f, 0.3f}},
-    {103, {-0.751f, 0.701f, -0.255f, 0.245f, -0.1f, 0.1f}},
-    {104, {-1.75f, 1.75f, -0.95f, 0.97f, -0.245f, 0.245f}},
-    {105, {-0.751f, 0.75f, -0.29f, 0.285f, -0.1f, 0.1f}},
-    {108, {-0.98f, 2.82f, -1.02f, 1.44f, -0.2f, 0.2f}},
-};
-
-inline std::string speciesName(const ::testing::TestParamInfo<SpeciesBox>& param) {
-    return "Species" + std::to_string(param.param.species);
+// Runs shell text `command` (a pipeline may follow the program), capturing its
+// standard output and, in this test's own folder, its standard error.
+inline ProgramRun runProgram(const std::string& command) {
+    const std::string errPath = tempPath("stderr");
+    ProgramRun run{-1, "", ""};
+    FILE* pipe = popen(("(" + command + ") 2>'" + errPath + "'").c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.err = slurp(errPath);
+    return run;
 }

@@ -1,14 +1,8 @@
 // Every program run as a user would run it: bad arguments, --help, full and
 // unwritable destinations, outputs that would share a file, cut input.
-#include <gtest/gtest.h>
+#include "tests/support/mesh_fixtures.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,13 +11,6 @@ struct ProgramCase {
     int status;
     const char* says;     // expected in standard output or standard error
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string expand(std::string text, const std::string& dir) {
     const std::pair<const char*, const char*> names[] = {
@@ -46,17 +33,16 @@ class Program : public ::testing::TestWithParam<ProgramCase> {};
 // Each case also checks that DIR/keep.png, which no case may replace, still
 // holds what it held: a failed write never touches the old file.
 TEST_P(Program, ExitsWithItsStatusAndSaysWhy) {
-    std::string dir = ::testing::TempDir() + "aquarium-programs-XXXXXX";
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
+    static int runs = 0;  // one folder per case, also when one process runs them all
+    const std::string dir = tempPath("run" + std::to_string(++runs));
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     std::ofstream(dir + "/file") << "a regular file, not a folder\n";
     std::ofstream(dir + "/keep.png") << "old\n";
-    const std::string command = "(" + expand(GetParam().command, dir) + ") >'" + dir + "/log' 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string log = slurp(dir + "/log");
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, GetParam().status) << log;
-    EXPECT_NE(log.find(expand(GetParam().says, dir)), std::string::npos) << log;
+    const ProgramRun run = runProgram(expand(GetParam().command, dir));
+    const std::string said = run.out + run.err;
+    EXPECT_EQ(run.status, GetParam().status) << said;
+    EXPECT_NE(said.find(expand(GetParam().says, dir)), std::string::npos) << said;
     EXPECT_EQ(slurp(dir + "/keep.png"), "old\n");
-    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,6 +59,12 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"@soak 1 x --help", 0, "usage: aquarium-soak"},
         ProgramCase{"@render --bogus --help", 0, "usage: aquarium-render"},
         ProgramCase{"@meshtool --help species 999", 0, "usage: aquarium-meshtool"},
+        ProgramCase{"@meshtool species 101 >/dev/full", 1, "cannot write"},
+        ProgramCase{"@meshtool species 106", 2, "usage: aquarium-meshtool"},
+        ProgramCase{"@meshtool info a --obj", 2, "usage: aquarium-meshtool"},
+        ProgramCase{"@meshtool info DIR/none", 1, "DIR/none"},
+        ProgramCase{"@meshtool profile DIR", 1, "cannot"},
+        ProgramCase{"@render --size 0x10", 2, "usage: aquarium-render"},
         ProgramCase{"@bitmaps a b --help", 0, "usage: aquarium-make-bitmaps"},
         ProgramCase{"@preview '' --help", 0, "usage: aquarium-preview-species"},
         ProgramCase{"@bitmaps ''", 2, "usage: aquarium-make-bitmaps"},
