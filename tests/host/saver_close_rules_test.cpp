@@ -28,17 +28,15 @@ class SaverCloseRules : public testing::TestWithParam<RulesCase> {};
 TEST_P(SaverCloseRules, ActsOnEachEventInTurn) {
     const RulesCase& c = GetParam();
     SaverCloseState state = startSaverClose(c.inputCloses, c.usePassword, 100, 50);
-    for (std::size_t i = 0; i < c.steps.size(); ++i) {
-        const Step& s = c.steps[i];
-        EXPECT_EQ(saverCloseEvent(state, s.event, s.x, s.y), s.expected) << "step " << i;
-    }
+    for (const Step& s : c.steps)
+        EXPECT_EQ(saverCloseEvent(state, s.event, s.x, s.y), s.expected) << "step " << &s - &c.steps[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Events, SaverCloseRules,
     testing::Values(
-        RulesCase{"KeyCloses", true, false, {{E::KeyPress, 100, 50, A::RequestClose}}},
-        RulesCase{"ButtonCloses", true, false, {{E::ButtonPress, 100, 50, A::RequestClose}}},
+        RulesCase{"KeyOrButtonCloses", true, false,
+                  {{E::KeyPress, 100, 50, A::RequestClose}, {E::ButtonPress, 100, 50, A::RequestClose}}},
         RulesCase{"MoveWithoutMovementIgnored", true, false,
                   {{E::PointerMoved, 100, 50, A::Ignore}, {E::PointerMoved, 101, 50, A::RequestClose},
                    {E::PointerMoved, 100, 49, A::RequestClose}}},

@@ -50,7 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{{"--delay", "0", "/s"}, nullptr, true, Fw, Full, 0, 0},
         OptionsCase{{"/s", "-delay", "10000000"}, nullptr, true, Fw, Full, 0, 10000000},
         OptionsCase{{"/p", "1234"}, nullptr, true, Fw, Prev, 1234, D},
-        OptionsCase{{"/p:1234"}, nullptr, true, Fw, Prev, 0, D},
         OptionsCase{{"-s"}, nullptr, true, Fw, Full, 0, D},
         OptionsCase{{"--s"}, nullptr, true, Fw, Full, 0, D},
         OptionsCase{{}, nullptr, true, Fw, Conf, 0, D},

@@ -3,10 +3,7 @@
 #include "mesh/random.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <limits>
 
 TEST(MeshStore, WeldsExactlyEqualPositionsAndGrowsTheBoxFromZero) {
     auto mesh = emptyMesh();

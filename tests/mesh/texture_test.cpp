@@ -3,8 +3,6 @@
 #include "tests/support/gl_fixtures.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <vector>
-
 using Texture = GlTest;
 
 // Texture `name` as uploaded, 64 x 64 red-green-blue rows, FNV-1a: the

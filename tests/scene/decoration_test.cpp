@@ -2,10 +2,6 @@
 
 #include "tests/support/fish_fixtures.h"
 
-#include <gtest/gtest.h>
-
-#include <limits>
-
 TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
     // Radius 3 at (0, -12, 0), margin 2: y from -13 to -10, reach 5.
     const float NaN = std::numeric_limits<float>::quiet_NaN();

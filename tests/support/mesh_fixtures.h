@@ -18,7 +18,6 @@
 #include <fstream>
 #include <limits>
 #include <memory>
-#include <ostream>
 #include <sstream>
 #include <string>
 
