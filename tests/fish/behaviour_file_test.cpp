@@ -2,9 +2,6 @@
 
 #include "tests/support/fish_fixtures.h"
 
-#include <sstream>
-#include <string>
-
 namespace {
 
 // A fish with size 2.5 and top speed 9 that has read `text`.
@@ -20,10 +17,7 @@ std::unique_ptr<Fish> readFish(const std::string& text) {
 
 TEST(BehaviourFile, LineTwoSetsTheSevenNumbersInOrderAndFlocksOnlyForExactlyOne) {
     auto fish = readFish("108\r\n256,0,255,0,161\r\n2,8 2,2.75,1,3.5,7,99\r\n-0.98,0.1,0,0.001\r\n");
-    const float got[6] = {fish->wanderChance, fish->maxSpeed, fish->size,
-                          fish->yieldDistance, fish->flockRadius, fish->priority};
-    const float want[6] = {2, 8, 2, 2.75f, 3.5f, 7};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], want[i]) << "number " << i;
+    EXPECT_EQ(behaviourParameters(*fish), (std::array<float, 6>{2, 8, 2, 2.75f, 3.5f, 7}));
     EXPECT_TRUE(fish->flocking && getVertexCount(*fish) == 0);
     for (const char* value : {"1.5", "0.99", "nan", "x"})
         EXPECT_FALSE(readFish(std::string("\n\n3 7.5 1 2 ") + value + " 6 3\n")->flocking) << value;

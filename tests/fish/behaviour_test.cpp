@@ -3,8 +3,6 @@
 #include "data/species_tables.h"
 #include "tests/support/fish_fixtures.h"
 
-#include <gtest/gtest.h>
-
 TEST(FishOrientation, YawAndPitchOnEachAxis) {
     const struct { Vertex velocity; float yaw, pitch; } cases[] = {
         {vec(-1, 0, 0), 0, 0},   {vec(0.3f, 0, 0), 180, 0}, {vec(0, 0, 1), 90, 0},

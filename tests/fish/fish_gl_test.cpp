@@ -4,8 +4,6 @@
 #include "tests/support/fish_fixtures.h"
 #include "tests/support/gl_fixtures.h"
 
-#include <cmath>
-
 namespace {
 
 double toWindow(double world) { return (world + 4.0) * 32.0; }  // ortho -4 .. 4 on 256 pixels

@@ -4,8 +4,6 @@
 #include "mesh/random.h"
 #include "tests/support/fish_fixtures.h"
 
-#include <gtest/gtest.h>
-
 TEST(FishRecord, ConstructionReseedsFromTickTimesDrawAndResetsEveryField) {
     auto fish = makeFish(profile103, 22);  // built, linked and moving, then constructed again
     auto rock = std::make_unique<Decoration>();
@@ -44,9 +42,6 @@ TEST(FishRecord, BehaviourRowSetsTheParametersAndFlocksWhenItsValueTruncatesToOn
         applyBehaviourParameters(*fish, rows, 3);
         EXPECT_EQ(fish->flocking, value >= 1.0f && value < 2.0f) << value;
     }
-    const float got[6] = {fish->wanderChance, fish->maxSpeed, fish->size,
-                          fish->yieldDistance, fish->flockRadius, fish->priority};
-    const float want[6] = {5, 7, 1, 2, 8, 4};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], want[i]) << "parameter " << i;
+    EXPECT_EQ(behaviourParameters(*fish), (std::array<float, 6>{5, 7, 1, 2, 8, 4}));
 }
 

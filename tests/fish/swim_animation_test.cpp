@@ -3,10 +3,6 @@
 #include "data/species_tables.h"
 #include "tests/support/fish_fixtures.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-
 // The bent z of each rest vertex: a quarter wave from nose to tail, plus over
 // the last 15 % a flutter of two waves from bottom to top growing to the tip.
 TEST(SwimAnimation, BendsTheRestShapeByTheWaveAndTailFlutter) {

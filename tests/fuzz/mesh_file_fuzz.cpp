@@ -3,9 +3,6 @@
 // counts and triangle corners stay inside the stores.
 
 #include "fish/behaviour_file.h"
-#include "fish/fish.h"
-#include "mesh/lathe.h"
-#include "mesh/mesh.h"
 #include "mesh/mesh_file.h"
 
 #include <cstddef>

@@ -21,11 +21,10 @@ Bytes makeBitmap(int width, int height, int (*value)(int, int)) {
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
     Bytes b(54 + stride * height, 0);
     b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = 24;  // one plane, 24 bits
-    put32(b, 2, static_cast<std::uint32_t>(b.size()));
-    put32(b, 10, 54);
-    put32(b, 14, 40);
-    put32(b, 18, static_cast<std::uint32_t>(width));
-    put32(b, 22, static_cast<std::uint32_t>(height));
+    const std::uint32_t fields[5][2] = {{2, static_cast<std::uint32_t>(b.size())}, {10, 54},
+                                        {14, 40}, {18, static_cast<std::uint32_t>(width)},
+                                        {22, static_cast<std::uint32_t>(height)}};
+    for (const auto& f : fields) put32(b, f[0], f[1]);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width * 3; ++x)
             b[54 + y * stride + x] = static_cast<unsigned char>(value(x / 3, y));

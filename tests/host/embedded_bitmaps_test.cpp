@@ -4,11 +4,6 @@
 #include "host/bitmap_decode.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstdlib>
-
 TEST(Bitmaps, EightCompiledFilesDecodeToKnownImages) {
     const std::uint64_t expected[8] = {
         0x2490b9ca74e33928u, 0xece1c1b4b4b544bau, 0x61dbd21f7c061ab0u, 0x5cd72561804a17b0u,

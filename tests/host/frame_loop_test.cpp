@@ -1,7 +1,10 @@
 #include "host/frame_loop.h"
 
 #include "host/offscreen_host.h"
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 
 namespace {
@@ -36,22 +39,18 @@ protected:
 TEST_F(FrameLoop, Frames1To20Use50AndEstimatesAreRecordedOnlyInALaterCalendarSecond) {
     setVirtualTick(1000);  // frame n at tick 1000 + 20 (n - 1)
     for (int n = 1; n <= 20; ++n) frame(20);
-    EXPECT_EQ(meter.framesPerSecond, 50);
-    EXPECT_EQ(meter.frameCount, 20);
+    EXPECT_EQ(std::make_tuple(meter.framesPerSecond, meter.frameCount), std::make_tuple(50, 20));
     // Frame 21: 21 x 1000 / 1400 = 15, but still frame 1's calendar second,
     // so it is neither recorded nor halves the window.
     frame(20);
-    EXPECT_EQ(meter.framesPerSecond, 15);
-    EXPECT_EQ(meter.lastRecordedRate, 50);
-    EXPECT_EQ(meter.tickReference, 0u);
+    EXPECT_EQ(std::make_tuple(meter.framesPerSecond, meter.lastRecordedRate, meter.tickReference),
+              std::make_tuple(15, 50, 0u));
     // Frame 51, the first in calendar second 1: 51000 / 2000 = 25 is recorded
     // and the window halved to 25 frames from tick 1000.
     for (int n = 22; n <= 51; ++n) frame(20);
-    EXPECT_EQ(meter.framesPerSecond, 25);
-    EXPECT_EQ(meter.lastRecordedRate, 25);
-    EXPECT_EQ(meter.lastRateChangeTime, VirtualCalendarEpoch + 1);
-    EXPECT_EQ(meter.frameCount, 25);
-    EXPECT_EQ(meter.tickReference, 1000u);
+    EXPECT_EQ(std::make_tuple(meter.framesPerSecond, meter.lastRecordedRate, meter.frameCount,
+                              meter.tickReference, meter.lastRateChangeTime),
+              std::make_tuple(25, 25, 25, 1000u, VirtualCalendarEpoch + 1));
 }
 
 TEST_F(FrameLoop, LowEstimatesFallBackTo50AndElapsedTimeSurvivesTheTickWrap) {

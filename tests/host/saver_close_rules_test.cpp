@@ -28,10 +28,9 @@ class SaverCloseRules : public testing::TestWithParam<RulesCase> {};
 TEST_P(SaverCloseRules, ActsOnEachEventInTurn) {
     const RulesCase& c = GetParam();
     SaverCloseState state = startSaverClose(c.inputCloses, c.usePassword, 100, 50);
-    for (std::size_t i = 0; i < c.steps.size(); ++i) {
-        const Step& s = c.steps[i];
-        EXPECT_EQ(saverCloseEvent(state, s.event, s.x, s.y), s.expected) << "step " << i;
-    }
+    for (const Step& s : c.steps)
+        EXPECT_EQ(saverCloseEvent(state, s.event, s.x, s.y), s.expected)
+            << "step " << &s - c.steps.data();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,8 +6,6 @@
 #include "tests/support/gl_fixtures.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <fstream>
-
 using LatheMesh = GlTest;
 
 TEST_F(LatheMesh, LoadsASkinOnlyForAnUntexturedMeshFromATableOrAFile) {

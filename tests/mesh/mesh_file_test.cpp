@@ -2,13 +2,7 @@
 
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <limits>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 

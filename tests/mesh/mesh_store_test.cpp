@@ -3,10 +3,7 @@
 #include "mesh/random.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <limits>
 
 TEST(MeshStore, WeldsExactlyEqualPositionsAndGrowsTheBoxFromZero) {
     auto mesh = emptyMesh();
@@ -28,10 +25,9 @@ TEST(MeshStore, FullStoresAndBadCornersAnswerMinusOne) {
     auto mesh = emptyMesh();
     for (int i = 0; i < MaxVertices; ++i) ASSERT_EQ(addVertex(*mesh, float(i), 0, 0), i);
     EXPECT_EQ(addVertex(*mesh, 0, 0, 0), -1);  // even for a stored position
-    EXPECT_TRUE(addTriangle(*mesh, -1, 1, 2) == -1 && addTriangle(*mesh, 0, -1, 2) == -1 &&
-                addTriangle(*mesh, 0, 1, -1) == -1);
-    EXPECT_EQ(addTriangle(*mesh, 0, 1, MaxVertices), -1);
-    EXPECT_EQ(addTriangle(*mesh, MaxVertices, 1, 2), -1);
+    const int bad[5][3] = {{-1, 1, 2}, {0, -1, 2}, {0, 1, -1}, {0, 1, MaxVertices},
+                           {MaxVertices, 1, 2}};  // corners out of range
+    for (const auto& t : bad) EXPECT_EQ(addTriangle(*mesh, t[0], t[1], t[2]), -1) << &t - bad;
     for (int t = 0; t < MaxTriangles; ++t) ASSERT_EQ(addTriangle(*mesh, 0, 1, 2), t);
     EXPECT_EQ(addTriangle(*mesh, 0, 1, 2), -1);
     setVertexPosition(*mesh, -1, 9, 9, 9);  // out of range: neither written nor read

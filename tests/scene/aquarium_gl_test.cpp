@@ -1,14 +1,10 @@
 // The scene's GL half: its textures, the tank, and the frame's draw order.
 #include "host/gl_state.h"
-#include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
 #include "scene/layout.h"
 #include "tests/support/fish_fixtures.h"
 #include "tests/support/gl_fixtures.h"
-
-#include <cmath>
-#include <vector>
 
 namespace {
 
@@ -138,16 +134,14 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
     const int floorSigns[4][3] = {{1, -1, 1}, {1, -1, -1}, {-1, -1, -1}, {-1, -1, 1}};
     const auto floor = face(floorSigns);
     const float s[4] = {0, 0, 6, 6}, t[4] = {0, 3, 3, 0};
-    const int split[2][3] = {{0, 1, 3}, {1, 2, 3}};
-    for (int k = 0; k < 2; ++k) {
-        ASSERT_EQ(items[4 + k].kind, FeedbackKind::Polygon);
-        for (int c = 0; c < 3; ++c) {
-            const int corner = split[k][c];
-            const FeedbackVertex& v = items[4 + k].vertices[c];
-            EXPECT_TRUE(near(v, floor[corner]) && v.s == s[corner] && v.t == t[corner] && v.r == 1.0f &&
-                        v.g == 1.0f && v.b == 1.0f)
-                << "floor corner " << corner;
-        }
+    const int split[6] = {0, 1, 3, 1, 2, 3};
+    for (int k = 0; k < 6; ++k) {
+        ASSERT_EQ(items[4 + k / 3].kind, FeedbackKind::Polygon);
+        const int corner = split[k];
+        const FeedbackVertex& v = items[4 + k / 3].vertices[k % 3];
+        EXPECT_TRUE(near(v, floor[corner]) && v.s == s[corner] && v.t == t[corner] && v.r == 1.0f &&
+                    v.g == 1.0f && v.b == 1.0f)
+            << "floor corner " << corner;
     }
 }
 

@@ -2,10 +2,6 @@
 
 #include "tests/support/fish_fixtures.h"
 
-#include <gtest/gtest.h>
-
-#include <limits>
-
 TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
     // Radius 3 at (0, -12, 0), margin 2: y from -13 to -10, reach 5.
     const float NaN = std::numeric_limits<float>::quiet_NaN();
@@ -17,10 +13,9 @@ TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
         {3, -12, 4, 2, false},    {0, -11.5f, -4.9f, 2, true},
         {0, NaN, 0, 2, false},    {NaN, -12, 0, 2, false},   {0, -12, 0, NaN, false},
     };
-    for (const auto& p : points) {
+    for (const auto& p : points)
         EXPECT_EQ(containsPoint(*d, p.x, p.y, p.z, p.margin), p.inside)
             << "(" << p.x << ", " << p.y << ", " << p.z << ") margin " << p.margin;
-    }
     // Ten samples from the start, the end left out.
     const struct { Vertex start, end; bool blocked; } segments[] = {
         {vec(-20, -12, 0), vec(-4, -12, 0), false},  // -20 ... -5.6; the end inside is not tested
@@ -29,8 +24,7 @@ TEST(Decoration, CylinderHoldsItsFacesButNotItsCurvedWall) {
         {vec(-10, -9.5f, 0), vec(10, -9.5f, 0), false},  // over the top
         {vec(0, NaN, 0), vec(0, -12, 0), false},
     };
-    for (const auto& s : segments) {
+    for (const auto& s : segments)
         EXPECT_EQ(blocksSegment(*d, s.start, s.end, 2.0f), s.blocked)
             << "from x " << s.start.x << " to " << s.end.x;
-    }
 }

@@ -7,11 +7,7 @@
 #include "scene/tank.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstdint>
-#include <memory>
 
 TEST(SceneKnownAnswers, RocksAndFishFromStartTick60000) {
     const float expected[2][FishCapacity][6] = {  // x, y, z, vx, vy, vz

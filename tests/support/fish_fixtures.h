@@ -8,11 +8,8 @@
 #include "scene/decoration.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <gtest/gtest.h>
-
+#include <array>
 #include <cmath>
-#include <cstdint>
-#include <memory>
 
 // A tick count well past the first ramp and far from either wrap.
 constexpr std::uint32_t FixtureTick = 5000000u;
@@ -26,6 +23,11 @@ inline ::testing::AssertionResult vecNear(Vertex a, Vertex e, double tolerance =
     if (near) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "(" << a.x << ", " << a.y << ", " << a.z << ") is not ("
                                          << e.x << ", " << e.y << ", " << e.z << ")";
+}
+
+// The behaviour numbers a profile row sets, in its order, less the flocking value.
+inline std::array<float, 6> behaviourParameters(const Fish& f) {
+    return {f.wanderChance, f.maxSpeed, f.size, f.yieldDistance, f.flockRadius, f.priority};
 }
 
 // A fish constructed with the virtual clock at `tick`, given the body and

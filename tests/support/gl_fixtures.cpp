@@ -2,11 +2,7 @@
 
 #include "host/offscreen_gl_context.h"
 
-namespace {
-
-constexpr GLenum SavedMatrices[3] = {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW};
-
-}  // namespace
+static constexpr GLenum SavedMatrices[3] = {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW};
 
 void GlTest::SetUp() {
     static const bool created = createOffscreenGlContext(TestViewportWidth, TestViewportHeight);
@@ -27,8 +23,7 @@ void GlTest::TearDown() {
         glPopMatrix();
     }
     glPopAttrib();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) continue;
 }
 
 void useOrtho(double half, double depth) {
@@ -70,22 +65,18 @@ std::vector<FeedbackItem> captureFeedback(const std::function<void()>& draw) {
     const GLint used = glRenderMode(GL_RENDER);
     std::vector<FeedbackItem> items;
     EXPECT_GE(used, 0) << "feedback buffer overflowed";
-    for (GLint i = 0; i < used;) {
-        const auto token = static_cast<GLint>(buffer[static_cast<size_t>(i++)]);
-        FeedbackItem item{FeedbackKind::Line, {}};
-        int count = 2;
-        if (token == GL_POLYGON_TOKEN) {
-            item.kind = FeedbackKind::Polygon;
-            count = static_cast<int>(buffer[static_cast<size_t>(i++)]);
-        } else if (token == GL_POINT_TOKEN) {
-            item.kind = FeedbackKind::Point;
-            count = 1;
-        } else if (token != GL_LINE_TOKEN && token != GL_LINE_RESET_TOKEN) {
+    for (size_t i = 0; used > 0 && i < static_cast<size_t>(used);) {
+        const auto token = static_cast<GLint>(buffer[i++]);
+        const bool polygon = token == GL_POLYGON_TOKEN, point = token == GL_POINT_TOKEN;
+        if (!polygon && !point && token != GL_LINE_TOKEN && token != GL_LINE_RESET_TOKEN) {
             ADD_FAILURE() << "unexpected feedback token " << token;
             break;
         }
+        FeedbackItem item{
+            polygon ? FeedbackKind::Polygon : point ? FeedbackKind::Point : FeedbackKind::Line, {}};
+        const int count = polygon ? static_cast<int>(buffer[i++]) : point ? 1 : 2;
         for (int v = 0; v < count; ++v, i += 11) {
-            const GLfloat* f = &buffer[static_cast<size_t>(i)];
+            const GLfloat* f = &buffer[i];
             item.vertices.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]});
         }
         items.push_back(item);

@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
-#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -72,9 +72,7 @@ inline std::string profileText(const ProfileRow* rows, int count, const char* se
 // The one runner of the built programs, through the shell as a user runs them.
 inline std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct ProgramRun {

@@ -22,17 +22,12 @@ int makeParent(Display* display, char** geometry) {
     XStoreName(display, window, "aquarium-test-parent");
     XSelectInput(display, window, StructureNotifyMask);
     XMapWindow(display, window);
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == MapNotify) break;
-    }
+    XEvent event;
+    do XNextEvent(display, &event);
+    while (event.type != MapNotify);
     std::printf("%lu\n", window);
     std::fflush(stdout);
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event);
-    }
+    for (;;) XNextEvent(display, &event);
 }
 
 int askToClose(Display* display, const char* id) {
