@@ -377,7 +377,10 @@ int main(int argc, char** argv) {
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     const SaverOptions options = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
     if (options.help) {
-        std::fputs(saverUsage(), stdout);
+        if (std::fputs(saverUsage(), stdout) == EOF || std::fflush(stdout) != 0) {
+            std::perror("aquarium: cannot write to standard output");
+            return 1;
+        }
         return 0;
     }
     if (!options.ok) {

@@ -235,6 +235,7 @@ oneshot)
     rc=$?
     [ "$rc" -eq 2 ] && grep -q '^usage:' "$work/usage" || fail "'$bad': status $rc, wanted 2 with usage"
   done
+  "$saver" --help /s >/dev/full 2>/dev/null && fail "usage lost on a full standard output, status 0"
   # No GL driver: the context fails, the message says so, nothing is shown.
   LIBGL_DRIVERS_PATH=$work/no-drivers start_saver /s
   expect_exit 1 "a failed context"
