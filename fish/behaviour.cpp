@@ -3,7 +3,7 @@
 #include "fish/steering.h"
 #include "host/host.h"
 #include "mesh/random.h"
-#include "scene/tank.h"
+#include "world/tank.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "fish/steering.h"
 
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 #include <algorithm>
 #include <cmath>

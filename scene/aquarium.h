@@ -4,7 +4,7 @@
 #pragma once
 
 #include "fish/fish.h"
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 #include <cstdint>
 

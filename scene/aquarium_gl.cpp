@@ -4,7 +4,7 @@
 #include "mesh/gl_api.h"
 #include "mesh/texture.h"
 #include "scene/layout.h"
-#include "scene/tank.h"
+#include "world/tank.h"
 
 static_assert(PolygonModeFill == GL_FILL, "the scene's fill mode is GL_FILL");
 

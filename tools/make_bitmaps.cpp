@@ -11,8 +11,8 @@
 // Usage: aquarium-make-bitmaps <output directory>
 #include "data/species_tables.h"
 #include "mesh/mesh.h"
-#include "tools/atomic_file.h"
-#include "tools/cli.h"
+#include "io/atomic_file.h"
+#include "io/cli.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,8 +4,8 @@
 //
 // Usage: aquarium-make-icon BITMAP-FOLDER OUTPUT.ico
 #include "host/bitmap_decode.h"
-#include "tools/atomic_file.h"
-#include "tools/cli.h"
+#include "io/atomic_file.h"
+#include "io/cli.h"
 
 #include <cstdint>
 #include <cstdio>

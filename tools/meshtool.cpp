@@ -8,8 +8,8 @@
 #include "mesh/lathe.h"
 #include "mesh/mesh.h"
 #include "mesh/mesh_file.h"
-#include "tools/atomic_file.h"
-#include "tools/cli.h"
+#include "io/atomic_file.h"
+#include "io/cli.h"
 
 #include <sys/stat.h>
 

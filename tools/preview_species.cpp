@@ -10,8 +10,8 @@
 #include "mesh/gl_api.h"
 #include "mesh/lathe.h"
 #include "mesh/mesh.h"
-#include "tools/atomic_file.h"
-#include "tools/cli.h"
+#include "io/atomic_file.h"
+#include "io/cli.h"
 
 #include <cmath>
 #include <cstdio>

@@ -11,8 +11,8 @@
 #include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
-#include "scene/tank.h"
-#include "tools/cli.h"
+#include "world/tank.h"
+#include "io/cli.h"
 
 #include <cmath>
 #include <cstdio>

@@ -17,6 +17,9 @@ if [ -n "$calls" ]; then
   exit 1
 fi
 
+# Includes run one way between folders.
+bash tools/check-include-graph.sh
+
 echo "== windows cross build, end to end under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows

@@ -4,7 +4,7 @@
 #include "host/offscreen_host.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
-#include "scene/tank.h"
+#include "world/tank.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "fish/fish.h"
 #include "fish/species_model.h"
 #include "host/offscreen_host.h"
-#include "scene/decoration.h"
+#include "world/decoration.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <array>

@@ -1,7 +1,7 @@
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 #include "mesh/random.h"
-#include "scene/rock.h"
+#include "world/rock.h"
 
 void constructDecoration(Decoration& decoration) {
     initMesh(decoration);

@@ -1,7 +1,7 @@
-#include "scene/rock.h"
+#include "world/rock.h"
 
 #include "mesh/mesh.h"
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "tools/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

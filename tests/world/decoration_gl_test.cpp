@@ -1,4 +1,4 @@
-#include "scene/decoration.h"
+#include "world/decoration.h"
 #include "tests/support/gl_fixtures.h"
 
 #include <memory>

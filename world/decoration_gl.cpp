@@ -1,6 +1,6 @@
 #include "mesh/gl_api.h"
 #include "mesh/mesh.h"
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 // Turned about its own vertical axis first, then moved to its place.
 void draw(const Decoration& decoration) {

@@ -1,4 +1,4 @@
-#include "tools/cli.h"
+#include "io/cli.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "scene/decoration.h"
+#include "world/decoration.h"
 
 #include "tests/support/fish_fixtures.h"
 
