@@ -18,11 +18,20 @@ void estimateRate(FrameRateMeter& meter, std::uint32_t tick) {
     if (meter.framesPerSecond <= 2) meter.framesPerSecond = FallbackRate;
 }
 
-void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int32_t calendarSeconds) {
+void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int64_t calendarSeconds) {
     const auto rate = static_cast<float>(framesPerSecond);
     view.pitch += view.pitchRate / rate;
     view.yaw += view.yawRate / rate;
 
+    if (!view.clockStarted) {
+        // The first frame: no earlier reading to measure a rest from.
+        view.clockStarted = true;
+        view.lastClockTime = calendarSeconds;
+        view.stepStartTime = calendarSeconds;
+        return;
+    }
+    // The clock was set back: the rest starts over from the new time.
+    if (view.lastClockTime < view.stepStartTime) view.stepStartTime = view.lastClockTime;
     if (view.lastClockTime - view.stepStartTime > OrbitRestSeconds) {
         view.yawRate = OrbitRate;
         view.stepStartTime = view.lastClockTime;
@@ -34,13 +43,11 @@ void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int32_t calen
     }
 
     view.lastClockTime = calendarSeconds;
-    if (view.stepStartTime < 0) view.stepStartTime = view.lastClockTime;
 }
 
-void recordRateChange(FrameRateMeter& meter, std::int32_t calendarSeconds, std::uint32_t tick) {
-    if (meter.framesPerSecond == meter.lastRecordedRate ||
-        calendarSeconds <= meter.lastRateChangeTime)
-        return;
+void recordRateChange(FrameRateMeter& meter, std::int64_t calendarSeconds, std::uint32_t tick) {
+    if (meter.framesPerSecond == meter.lastRecordedRate) return;
+    if (meter.lastRecordedRate >= 0 && calendarSeconds == meter.lastRateChangeTime) return;
     meter.lastRecordedRate = meter.framesPerSecond;
     meter.lastRateChangeTime = calendarSeconds;
     if (meter.frameCount > EstimateMinFrames) {

@@ -11,7 +11,7 @@ struct FrameRateMeter {
     std::int32_t framesPerSecond;     // current estimate; never below 3 once a frame has run
     std::uint32_t tickReference;      // tick count from which frameCount counts
     std::int32_t lastRecordedRate;    // estimate recorded at the last rate change
-    std::int32_t lastRateChangeTime;  // calendar seconds of the last rate change
+    std::int64_t lastRateChangeTime;  // calendar seconds of the last rate change
 };
 
 // The camera: seen from cameraOffset, the world turned by pitch about x, then
@@ -23,18 +23,19 @@ struct Camera {
     float pitchRate;                  // always 0: the camera never tilts
     float yawRate;                    // OrbitRate while a step runs, else 0
     float stepBaseYaw;                // yaw at which the last step ended
-    std::int32_t stepStartTime;       // calendar seconds; -1 until the first frame
-    std::int32_t lastClockTime;       // calendar seconds read at the end of the last frame
+    std::int64_t stepStartTime;       // calendar seconds; -1 until the first frame
+    std::int64_t lastClockTime;       // calendar seconds read at the end of the last frame
+    bool clockStarted;                // false until the first frame has read the calendar
 };
 
 constexpr float OrbitStep = 45.0f;  // degrees per step
 constexpr float OrbitRate = 90.0f;  // degrees per second while a step runs
-constexpr std::int32_t OrbitRestSeconds = 29;  // a step begins once more than this has passed
+constexpr std::int64_t OrbitRestSeconds = 29;  // a step begins once more than this has passed
 constexpr std::int32_t EstimateMinFrames = 20;  // estimates need more frames than this
 constexpr std::int32_t FallbackRate = 50;       // used whenever the estimate is 2 or less
 
 constexpr FrameRateMeter InitialFrameRateMeter{0, FallbackRate, 0, -1, 0};
-constexpr Camera InitialCamera{0.0f, 0.0f, -41.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1, 0};
+constexpr Camera InitialCamera{0.0f, 0.0f, -41.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1, 0, false};
 
 // The meter and the orbit as steps of their own (frame_loop.cpp: no GL, no
 // clock). renderFrame reads the clock and calls them in this order, after
@@ -53,13 +54,17 @@ void estimateRate(FrameRateMeter& meter, std::uint32_t tick);
 // judged on the previous frame's calendar second, begins a step once the rest
 // is over or ends the running one as soon as the yaw passes its target (set
 // back exactly onto it; only a yaw above 360 wraps). Records `calendarSeconds`
-// as this frame's, and as the first step's start on the first frame.
-void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int32_t calendarSeconds);
+// as this frame's, and as the first step's start on the first frame. Only
+// differences of calendar seconds count: a clock set back starts the rest
+// over from the new time instead of stopping the orbit until it catches up.
+void advanceOrbit(Camera& view, std::int32_t framesPerSecond, std::int64_t calendarSeconds);
 
-// At most once a calendar second, records a changed estimate and, once enough
-// frames were counted, halves the measuring window (its reference moving
-// halfway to `tick`, modulo 2^32) so the estimate follows the true rate.
-void recordRateChange(FrameRateMeter& meter, std::int32_t calendarSeconds, std::uint32_t tick);
+// At most once a calendar second (any second other than the one of the last
+// record, so a clock set back does not stall it), records a changed estimate
+// and, once enough frames were counted, halves the measuring window (its
+// reference moving halfway to `tick`, modulo 2^32) so the estimate follows
+// the true rate. The first estimate is always recorded.
+void recordRateChange(FrameRateMeter& meter, std::int64_t calendarSeconds, std::uint32_t tick);
 
 // Draws one frame of the global scene and advances the meter and the orbit.
 // Always true. Needs a current rendering context with the projection set.

@@ -15,8 +15,9 @@
 // Wraps modulo 2^32, about every 49.7 days: compare differences, never sums.
 std::uint32_t hostTickCount();
 
-// Whole calendar seconds (like time()). Only differences are ever used.
-std::int32_t hostCalendarSeconds();
+// Whole calendar seconds since 1970 (like time()), 64-bit so that it goes on
+// past 2038. Only differences are ever used: the clock may be set back.
+std::int64_t hostCalendarSeconds();
 
 // Shows a message to the user: a message box on Windows, stderr on X11, a
 // recorded list in the offscreen and test hosts.

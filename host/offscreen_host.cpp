@@ -6,7 +6,8 @@
 namespace {
 
 std::uint32_t virtualTick = 0;
-std::uint64_t virtualElapsed = 0;  // ms since the clock was last set
+std::int64_t calendarStart = VirtualCalendarEpoch;  // seconds when the calendar was set
+std::uint64_t virtualElapsed = 0;  // ms since the calendar was set
 
 RecordedMessage messages[MaxRecordedMessages];
 int messageCount = 0;
@@ -19,6 +20,11 @@ void copyText(char* to, std::size_t size, const char* from) {
 
 void setVirtualTick(std::uint32_t tick) {
     virtualTick = tick;
+    setVirtualCalendar(VirtualCalendarEpoch);
+}
+
+void setVirtualCalendar(std::int64_t seconds) {
+    calendarStart = seconds;
     virtualElapsed = 0;
 }
 
@@ -29,8 +35,8 @@ void advanceVirtualClock(std::uint32_t milliseconds) {
 
 std::uint32_t hostTickCount() { return virtualTick; }
 
-std::int32_t hostCalendarSeconds() {
-    return VirtualCalendarEpoch + static_cast<std::int32_t>(virtualElapsed / 1000);
+std::int64_t hostCalendarSeconds() {
+    return calendarStart + static_cast<std::int64_t>(virtualElapsed / 1000);
 }
 
 void hostShowMessage(const char* caption, const char* text, MessageKind kind) {

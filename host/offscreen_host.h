@@ -10,17 +10,22 @@
 #include <cstdint>
 
 // hostTickCount() returns the virtual tick; hostCalendarSeconds() counts whole
-// seconds of virtual time elapsed since the clock was last set, on top of a
-// fixed epoch, so a run is reproducible to the byte whatever the real clock says.
+// seconds of virtual time elapsed since the calendar was last set, on top of
+// the second it was set to, so a run is reproducible to the byte whatever the
+// real clock says.
 
-// Sets the tick count (and restarts the calendar at its epoch).
+// Sets the tick count (and restarts the calendar at VirtualCalendarEpoch).
 void setVirtualTick(std::uint32_t tick);
+
+// Sets the calendar to `seconds` (since 1970) from now on; the tick count
+// goes on as it was. Setting it back is how a clock set back looks.
+void setVirtualCalendar(std::int64_t seconds);
 
 // Moves virtual time forward; the tick wraps modulo 2^32.
 void advanceVirtualClock(std::uint32_t milliseconds);
 
-// The calendar second at which the virtual calendar starts.
-constexpr std::int32_t VirtualCalendarEpoch = 1000000000;
+// The calendar second at which the virtual calendar starts by default.
+constexpr std::int64_t VirtualCalendarEpoch = 1000000000;
 
 constexpr int MaxRecordedMessages = 32;
 

@@ -10,8 +10,8 @@
 #include "mesh/gl_api.h"
 #include "mesh/random.h"
 #include "scene/aquarium.h"
-#include "tools/atomic_file.h"
-#include "tools/cli.h"
+#include "io/atomic_file.h"
+#include "io/cli.h"
 
 #include <sys/stat.h>
 
@@ -150,6 +150,7 @@ int run(const RenderOptions& o) {
     // construct the scene again in place, so the start tick alone decides
     // every random draw of the run.
     setVirtualTick(o.startTick);
+    setVirtualCalendar(o.startTime);
     randomSeed(1);
     constructAquarium(scene);
     resetFrameLoop();

@@ -48,6 +48,7 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
     o.height = DefaultRenderHeight;
     o.frames = DefaultRenderFrames;
     o.startTick = DefaultStartTick;
+    o.startTime = DefaultStartTime;
     o.outPath = DefaultOutPath;
     o.every = 1;
     o.traceEvery = 1;
@@ -62,6 +63,7 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
         const char* name = argv[i];
         const bool known = std::strcmp(name, "--size") == 0 || std::strcmp(name, "--frames") == 0 ||
                            std::strcmp(name, "--start-tick") == 0 ||
+                           std::strcmp(name, "--start-time") == 0 ||
                            std::strcmp(name, "--out") == 0 ||
                            std::strcmp(name, "--frames-dir") == 0 ||
                            std::strcmp(name, "--every") == 0 ||
@@ -82,6 +84,10 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
             if (!parseNumber(value, 0, 0xFFFFFFFFu, n))
                 return failed(o, "--start-tick wants 0 to 4294967295, not '%s'", value);
             o.startTick = static_cast<std::uint32_t>(n);
+        } else if (std::strcmp(name, "--start-time") == 0) {
+            if (!parseNumber(value, 0, static_cast<std::uint64_t>(MaxStartTime), n))
+                return failed(o, "--start-time wants 0 to 4611686018427387904, not '%s'", value);
+            o.startTime = static_cast<std::int64_t>(n);
         } else if (std::strcmp(name, "--every") == 0 || std::strcmp(name, "--trace-every") == 0) {
             if (!parseNumber(value, 1, 100000000, n))
                 return failed(o, "%s wants 1 to 100000000", name);
@@ -115,6 +121,9 @@ const char* renderUsage() {
            "                     (default 3000)\n"
            "  --start-tick T     tick count at start, 0 to 4294967295; it decides every random\n"
            "                     draw (default 60000)\n"
+           "  --start-time S     calendar seconds since 1970 at start, 0 to 2^62 (default\n"
+           "                     1000000000); the camera counts only differences, so any\n"
+           "                     start gives the same pictures (2038 included)\n"
            "  --out FILE.png     picture of the last frame (default aquarium.png)\n"
            "  --frames-dir DIR   also write DIR/frame-NNNNNN.png ...\n"
            "  --every K          ... every K frames, 1 to 100000000 (default 1)\n"

@@ -14,6 +14,7 @@ struct RenderOptions {
     int height;
     std::int32_t frames;     // frames to draw, at least 1
     std::uint32_t startTick; // tick count at process start: decides every random draw
+    std::int64_t startTime;  // calendar seconds since 1970 at the first frame
     const char* outPath;     // PNG of the last frame
     const char* framesDir;   // null, or a folder for a PNG every `every` frames
     std::int32_t every;
@@ -25,6 +26,8 @@ constexpr int DefaultRenderWidth = 1280;
 constexpr int DefaultRenderHeight = 720;
 constexpr std::int32_t DefaultRenderFrames = 3000;
 constexpr std::uint32_t DefaultStartTick = 60000;  // a minute after the system started
+constexpr std::int64_t DefaultStartTime = 1000000000;  // 2001-09-09 01:46:40 UTC
+constexpr std::int64_t MaxStartTime = std::int64_t{1} << 62;  // leaves room to count on
 constexpr const char* DefaultOutPath = "aquarium.png";
 
 // Parses argv[1 .. argc - 1]. The strings in the result point into argv.

@@ -7,7 +7,7 @@
 
 std::uint32_t hostTickCount() { return GetTickCount(); }
 
-std::int32_t hostCalendarSeconds() { return static_cast<std::int32_t>(std::time(nullptr)); }
+std::int64_t hostCalendarSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 // No owner window: the saver's own window may be the one that failed.
 void hostShowMessage(const char* caption, const char* text, MessageKind kind) {

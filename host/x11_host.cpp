@@ -15,7 +15,7 @@ std::uint32_t hostTickCount() {
     return static_cast<std::uint32_t>(ms);  // wraps modulo 2^32, like the Windows tick count
 }
 
-std::int32_t hostCalendarSeconds() { return static_cast<std::int32_t>(std::time(nullptr)); }
+std::int64_t hostCalendarSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 void hostShowMessage(const char* caption, const char* text, MessageKind) {
     std::fprintf(stderr, "%s: %s\n", caption, text);

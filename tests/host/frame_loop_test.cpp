@@ -29,6 +29,13 @@ protected:
         }
         return -1;
     }
+    // Frames stepped until the next step begins, through the running one.
+    int framesToNextStep() {
+        int n = 0;
+        for (; view.yawRate != 0.0f && n < 100; ++n) frame(20);
+        const int rest = framesUntil(true, 4000);
+        return rest < 0 ? -1 : n + rest;
+    }
 
     FrameRateMeter meter = InitialFrameRateMeter;
     Camera view = InitialCamera;
@@ -94,4 +101,23 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
         elapsed += length;
         EXPECT_TRUE(view.yaw == rest && view.stepBaseYaw == rest) << rest;
     }
+}
+
+TEST_F(FrameLoop, StepsGoOnEvery30SecondsAcross2038AndAfterTheClockIsSetBackAnHour) {
+    setVirtualTick(20);
+    setVirtualCalendar(std::int64_t{0x7FFFFFFF} - 40);  // 32-bit seconds run out 41 s on
+    EXPECT_EQ(framesToNextStep(), 1502);
+    for (int step = 2; step <= 4; ++step) EXPECT_EQ(framesToNextStep(), 1500) << "step " << step;
+    EXPECT_EQ(view.stepStartTime, std::int64_t{0x7FFFFFFF} + 80);
+
+    setVirtualCalendar(hostCalendarSeconds() - 3600);
+    const int afterSetBack = framesToNextStep();
+    EXPECT_TRUE(afterSetBack > 1400 && afterSetBack <= 1502) << afterSetBack;
+    EXPECT_EQ(framesToNextStep(), 1500);
+
+    // Nor does it stall the meter: a changed estimate is recorded at once.
+    meter.framesPerSecond = 60;
+    setVirtualCalendar(meter.lastRateChangeTime - 3600);
+    recordRateChange(meter, hostCalendarSeconds(), hostTickCount());
+    EXPECT_EQ(meter.lastRecordedRate, 60);
 }

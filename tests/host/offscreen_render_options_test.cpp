@@ -18,18 +18,20 @@ RenderOptions parse(std::vector<const char*> args) {
 TEST(RenderOptions, DefaultsAndEveryOptionRead) {
     const RenderOptions d = parse({});
     ASSERT_TRUE(d.ok && !d.help);
-    EXPECT_EQ(std::make_tuple(d.width, d.height, d.frames, d.startTick),
-              std::make_tuple(1280, 720, 3000, 60000u));
+    EXPECT_EQ(std::make_tuple(d.width, d.height, d.frames, d.startTick, d.startTime),
+              std::make_tuple(1280, 720, 3000, 60000u, std::int64_t{1000000000}));
     EXPECT_STREQ(d.outPath, "aquarium.png");
     EXPECT_TRUE(d.framesDir == nullptr && d.tracePath == nullptr);
 
     // The size limits are inclusive; the largest tick is allowed.
     const RenderOptions o = parse({"--size", "8192x1", "--frames", "12", "--start-tick", "4294967295",
                                    "--out", "x.png", "--frames-dir", "dir", "--every", "5",
-                                   "--trace", "t.csv", "--trace-every", "3"});
+                                   "--trace", "t.csv", "--trace-every", "3",
+                                   "--start-time", "4611686018427387904"});
     ASSERT_TRUE(o.ok) << o.error;
-    EXPECT_EQ(std::make_tuple(o.width, o.height, o.frames, o.startTick, o.every, o.traceEvery),
-              std::make_tuple(8192, 1, 12, 4294967295u, 5, 3));
+    EXPECT_EQ(std::make_tuple(o.width, o.height, o.frames, o.startTick, o.every, o.traceEvery,
+                              o.startTime),
+              std::make_tuple(8192, 1, 12, 4294967295u, 5, 3, std::int64_t{1} << 62));
     EXPECT_EQ(std::string(o.outPath) + " " + o.framesDir + " " + o.tracePath, "x.png dir t.csv");
 
     // Frame folders and traces default to every frame; --help is no error.
@@ -44,6 +46,7 @@ TEST(RenderOptions, BadCommandLinesAreRejectedWithAReason) {
         {"--size", "99999999999x1"}, {"--size", "1280"}, {"--size", "1280x720x3"}, {"--size", "x720"},
         {"--frames", "0"}, {"--frames", "-5"}, {"--frames", "12abc"}, {"--frames", ""}, {"--frames", "+3"},
         {"--start-tick", "4294967296"}, {"--start-tick", "-1"},
+        {"--start-time", "4611686018427387905"}, {"--start-time", "-1"},
         {"--every", "0", "--frames-dir", "d"}, {"--every", "5"}, {"--trace-every", "2"},
         {"--out", ""}, {"--out"}, {"--colour", "red"}, {"frames", "3"}};
     for (const auto& args : bad) {
