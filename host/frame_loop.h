@@ -3,6 +3,8 @@
 // axis every 30 calendar seconds.
 #pragma once
 
+#include "host/view_layout.h"
+
 #include <cstdint>
 
 // Frame-rate meter. Rates are frames per second; ticks are milliseconds.
@@ -69,6 +71,12 @@ void recordRateChange(FrameRateMeter& meter, std::int64_t calendarSeconds, std::
 // Draws one frame of the global scene and advances the meter and the orbit.
 // Always true. Needs a current rendering context with the projection set.
 bool renderFrame();
+
+// The same frame drawn once in each view of `layout` (a window across several
+// monitors), each with its own viewport and aspect; the scene moves once and
+// every view shows the fish where the last frame left them. Leaves the
+// viewport and projection of the first view.
+bool renderViews(const ViewLayout& layout);
 
 // Puts the meter, the camera and the error record back to their start-up
 // values (for tests and for a renderer that starts its clock over).

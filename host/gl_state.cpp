@@ -1,15 +1,19 @@
 #include "host/gl_state.h"
 
+#include "host/view_layout.h"
 #include "mesh/gl_api.h"
 #include "scene/aquarium.h"
 
-void resizeViewport(int width, int height) {
+void resizeViewport(int width, int height) { setView(0, 0, width, height); }
+
+void setView(int x, int y, int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    glViewport(x, y, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The near plane is the single-precision 0.1 widened to double.
-    gluPerspective(45.0, static_cast<double>(static_cast<float>(width) / static_cast<float>(height)),
+    gluPerspective(verticalFieldOfView(width, height),
+                   static_cast<double>(static_cast<float>(width) / static_cast<float>(height)),
                    static_cast<double>(0.1f), 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

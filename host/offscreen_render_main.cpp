@@ -167,12 +167,15 @@ int run(const RenderOptions& o) {
     }
     resizeViewport(o.width, o.height);
     initGlState();
+    const ViewRect picture{0, 0, o.width, o.height};
+    const ViewLayout views = layoutViews(o.monitors, o.monitorCount, picture);
+    const bool oneView = isWholeWindow(views, picture);
 
     std::vector<unsigned char> pixels(static_cast<std::size_t>(o.width) * o.height * 3);
     bool ok = true;
     for (std::int32_t frame = 1; frame <= o.frames && ok; ++frame) {
         const std::uint32_t tick = hostTickCount();
-        renderFrame();
+        if (oneView) renderFrame(); else renderViews(views);
         hostSwapBuffers();
         if (o.framesDir != nullptr && frame % o.every == 0)
             ok = writeFrameFile(std::string(o.framesDir) + "/" + frameName(frame), o, pixels);

@@ -39,6 +39,36 @@ bool parseSize(const char* text, int& width, int& height) {
     return true;
 }
 
+// "WxH+X+Y[,WxH+X+Y...]": up to MaxViews rectangles in the picture, offsets
+// from 0 to MaxRenderSize.
+bool parseMonitors(const char* text, RenderOptions& o) {
+    o.monitorCount = 0;
+    while (o.monitorCount < MaxViews) {
+        const char* plusX = std::strchr(text, '+');
+        const char* plusY = plusX ? std::strchr(plusX + 1, '+') : nullptr;
+        if (plusY == nullptr || plusX - text > 11 || plusY - plusX > 6) return false;
+        char size[12] = {}, left[6] = {};
+        std::memcpy(size, text, static_cast<std::size_t>(plusX - text));
+        std::memcpy(left, plusX + 1, static_cast<std::size_t>(plusY - plusX - 1));
+        const char* comma = std::strchr(plusY + 1, ',');
+        const std::size_t topLength = comma ? static_cast<std::size_t>(comma - plusY - 1)
+                                            : std::strlen(plusY + 1);
+        if (topLength > 5) return false;
+        char top[6] = {};
+        std::memcpy(top, plusY + 1, topLength);
+        ViewRect& m = o.monitors[o.monitorCount++];
+        std::uint64_t x = 0, y = 0;
+        if (!parseSize(size, m.width, m.height) || !parseNumber(left, 0, MaxRenderSize, x) ||
+            !parseNumber(top, 0, MaxRenderSize, y))
+            return false;
+        m.x = static_cast<int>(x);
+        m.y = static_cast<int>(y);
+        if (comma == nullptr) return true;
+        text = comma + 1;
+    }
+    return false;  // more than MaxViews
+}
+
 }  // namespace
 
 RenderOptions parseRenderOptions(int argc, const char* const* argv) {
@@ -64,6 +94,7 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
         const bool known = std::strcmp(name, "--size") == 0 || std::strcmp(name, "--frames") == 0 ||
                            std::strcmp(name, "--start-tick") == 0 ||
                            std::strcmp(name, "--start-time") == 0 ||
+                           std::strcmp(name, "--monitors") == 0 ||
                            std::strcmp(name, "--out") == 0 ||
                            std::strcmp(name, "--frames-dir") == 0 ||
                            std::strcmp(name, "--every") == 0 ||
@@ -84,6 +115,10 @@ RenderOptions parseRenderOptions(int argc, const char* const* argv) {
             if (!parseNumber(value, 0, 0xFFFFFFFFu, n))
                 return failed(o, "--start-tick wants 0 to 4294967295, not '%s'", value);
             o.startTick = static_cast<std::uint32_t>(n);
+        } else if (std::strcmp(name, "--monitors") == 0) {
+            if (!parseMonitors(value, o))
+                return failed(o, "--monitors wants WxH+X+Y[,WxH+X+Y...] (at most 16), not '%s'",
+                              value);
         } else if (std::strcmp(name, "--start-time") == 0) {
             if (!parseNumber(value, 0, static_cast<std::uint64_t>(MaxStartTime), n))
                 return failed(o, "--start-time wants 0 to 4611686018427387904, not '%s'", value);
@@ -124,6 +159,9 @@ const char* renderUsage() {
            "  --start-time S     calendar seconds since 1970 at start, 0 to 2^62 (default\n"
            "                     1000000000); the camera counts only differences, so any\n"
            "                     start gives the same pictures (2038 included)\n"
+           "  --monitors WxH+X+Y[,WxH+X+Y...]\n"
+           "                     draw the picture as a saver spanning these monitors does:\n"
+           "                     one view per monitor (rectangles in the picture, y down)\n"
            "  --out FILE.png     picture of the last frame (default aquarium.png)\n"
            "  --frames-dir DIR   also write DIR/frame-NNNNNN.png ...\n"
            "  --every K          ... every K frames, 1 to 100000000 (default 1)\n"

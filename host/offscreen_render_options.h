@@ -2,6 +2,8 @@
 // context exists.
 #pragma once
 
+#include "host/view_layout.h"
+
 #include <cstdint>
 
 constexpr int MaxRenderSize = 8192;  // pixels, either side
@@ -20,6 +22,8 @@ struct RenderOptions {
     std::int32_t every;
     const char* tracePath;   // null, or a CSV of every fish every `traceEvery` frames
     std::int32_t traceEvery;
+    int monitorCount;        // 0: one view; else the picture spans these monitors
+    ViewRect monitors[MaxViews];  // in the picture's pixels, y down
 };
 
 constexpr int DefaultRenderWidth = 1280;

@@ -56,6 +56,10 @@ void stepScene(Aquarium& aquarium);
 // lighting on.
 void drawScene(Aquarium& aquarium);
 
+// The same picture without moving anything: every fish where the last frame
+// left it. For the extra views of a window that spans several monitors.
+void drawSceneStill(Aquarium& aquarium);
+
 // The grey wire frame of the tank (top rim and four walls) around the
 // textured floor. Leaves both faces as lines, lighting on, texturing off.
 void drawTank(const Aquarium& aquarium);

@@ -67,7 +67,9 @@ void drawTank(const Aquarium& aquarium) {
     glPopMatrix();
 }
 
-void drawScene(Aquarium& aquarium) {
+namespace {
+
+void drawSceneAndMaybeMove(Aquarium& aquarium, bool move) {
     drawTank(aquarium);
 
     // Rocks: front faces in the fill mode, back faces as lines; no culling.
@@ -80,9 +82,15 @@ void drawScene(Aquarium& aquarium) {
     // steer against the earlier ones' new state.
     for (int i = 0; i < aquarium.activeFishCount; ++i) {
         drawFish(aquarium.fish[i]);
-        updateFish(aquarium.fish[i]);
+        if (move) updateFish(aquarium.fish[i]);
     }
 }
+
+}  // namespace
+
+void drawScene(Aquarium& aquarium) { drawSceneAndMaybeMove(aquarium, true); }
+
+void drawSceneStill(Aquarium& aquarium) { drawSceneAndMaybeMove(aquarium, false); }
 
 void loadSceneTextures(Aquarium& aquarium) {
     int next = 0;

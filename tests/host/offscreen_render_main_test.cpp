@@ -43,3 +43,17 @@ TEST(OffscreenRenderProgram, TheCameraTurnsAlikeFromAnyStartTimeAcross2038) {
     }
     EXPECT_NE(first.find("\n3100,90990,45,0,"), std::string::npos) << "one step by frame 3100";
 }
+
+TEST(OffscreenRenderProgram, ViewsPerMonitorMoveTheFishOnceAFrame) {
+    std::string traces[2];
+    for (int k = 0; k < 2; ++k) {
+        const std::string out = tempPath("monitors-" + std::to_string(k));
+        const ProgramRun run = runProgram(std::string(AQUARIUM_RENDER_PROGRAM) + " --size 64x18 --frames 30" +
+                                          (k ? " --monitors 32x18+0+0,32x18+32+0" : "") + " --out " + out +
+                                          ".png --trace " + out + ".csv");
+        ASSERT_EQ(run.status, 0) << run.err;
+        traces[k] = slurp(out + ".csv");
+    }
+    EXPECT_FALSE(traces[0].empty());
+    EXPECT_EQ(traces[0], traces[1]);
+}

@@ -34,6 +34,11 @@ TEST(RenderOptions, DefaultsAndEveryOptionRead) {
               std::make_tuple(8192, 1, 12, 4294967295u, 5, 3, std::int64_t{1} << 62));
     EXPECT_EQ(std::string(o.outPath) + " " + o.framesDir + " " + o.tracePath, "x.png dir t.csv");
 
+    const RenderOptions m = parse({"--monitors", "640x360+0+0,640x360+640+8192"});
+    ASSERT_TRUE(m.ok) << m.error;
+    EXPECT_EQ(std::make_tuple(m.monitorCount, m.monitors[1].x, m.monitors[1].y, m.monitors[1].width),
+              std::make_tuple(2, 640, 8192, 640));
+
     // Frame folders and traces default to every frame; --help is no error.
     const RenderOptions e = parse({"--frames-dir", "d", "--trace", "t.csv"});
     EXPECT_TRUE(e.ok && e.every == 1 && e.traceEvery == 1);
@@ -47,6 +52,8 @@ TEST(RenderOptions, BadCommandLinesAreRejectedWithAReason) {
         {"--frames", "0"}, {"--frames", "-5"}, {"--frames", "12abc"}, {"--frames", ""}, {"--frames", "+3"},
         {"--start-tick", "4294967296"}, {"--start-tick", "-1"},
         {"--start-time", "4611686018427387905"}, {"--start-time", "-1"},
+        {"--monitors", "10x10+0"}, {"--monitors", "10x10+0+0,"}, {"--monitors", "0x10+0+0"},
+        {"--monitors", "10x10+-1+0"}, {"--monitors", "10x10+0+0+0"},
         {"--every", "0", "--frames-dir", "d"}, {"--every", "5"}, {"--trace-every", "2"},
         {"--out", ""}, {"--out"}, {"--colour", "red"}, {"frames", "3"}};
     for (const auto& args : bad) {
