@@ -15,19 +15,16 @@ ViewLayout layoutViews(const ViewRect* monitors, int count, const ViewRect& wind
     ViewLayout layout{};
     for (int i = 0; i < count && layout.count < MaxViews; ++i) {
         const ViewRect& m = monitors[i];
-        // Clip to the window; 64-bit sums, so no rectangle can overflow.
-        const long long left = std::max<long long>(m.x, window.x);
-        const long long top = std::max<long long>(m.y, window.y);
-        const long long right =
-            std::min<long long>(static_cast<long long>(m.x) + m.width,
-                                static_cast<long long>(window.x) + window.width);
-        const long long bottom =
-            std::min<long long>(static_cast<long long>(m.y) + m.height,
-                                static_cast<long long>(window.y) + window.height);
+        // Clip to the window, in 64 bits so that no rectangle can overflow.
+        using Wide = long long;
+        const Wide left = std::max<Wide>(m.x, window.x);
+        const Wide top = std::max<Wide>(m.y, window.y);
+        const Wide right = std::min(Wide{m.x} + m.width, Wide{window.x} + window.width);
+        const Wide bottom = std::min(Wide{m.y} + m.height, Wide{window.y} + window.height);
         if (right <= left || bottom <= top) continue;
         // GL counts rows from the bottom of the window.
         const ViewRect view{static_cast<int>(left - window.x),
-                            static_cast<int>(static_cast<long long>(window.y) + window.height - bottom),
+                            static_cast<int>(Wide{window.y} + window.height - bottom),
                             static_cast<int>(right - left), static_cast<int>(bottom - top)};
         bool repeated = false;
         for (int k = 0; k < layout.count; ++k) repeated = repeated || sameRect(layout.views[k], view);
