@@ -3,7 +3,8 @@
 // ordinary desktop window (-window), or drawn into a window the screen-saver
 // daemon owns (-root, -window-id, XSCREENSAVER_WINDOW), which leaves input to
 // the daemon. Frames come from the event loop every -delay microseconds; the
-// process ends with 0 on a normal close, on SIGTERM and on SIGINT.
+// process ends with 0 on a normal close, on SIGTERM and on SIGINT, with 1 when
+// it cannot draw where it was told to, and with 2 on a bad command line.
 #include "host/saver_close_rules.h"
 
 // Xlib defines KeyPress and ButtonPress as macros: name the events first.
@@ -350,7 +351,7 @@ int runSaver(const SaverOptions& options) {
         if (!windowExists(display, saver.window, target)) {
             std::fprintf(stderr, "aquarium: there is no window 0x%lx\n", saver.window);
             XCloseDisplay(display);
-            return 0;
+            return 1;
         }
         useForeignWindow(target);
     }
@@ -359,7 +360,7 @@ int runSaver(const SaverOptions& options) {
     // Window creation: the context and the whole scene, before anything is shown.
     if (!createGlContext(display, saver.window, ColourBits)) {
         teardown();
-        return 0;
+        return 1;
     }
     if (saver.ownsWindow) XMapRaised(display, saver.window);
     runFrames(options.frameDelay);
@@ -376,16 +377,20 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     const SaverOptions options = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
-    if (options.help) {
+    if (options.result == SaverOptionsResult::Help) {
         if (std::fputs(saverUsage(), stdout) == EOF || std::fflush(stdout) != 0) {
             std::perror("aquarium: cannot write to standard output");
             return 1;
         }
         return 0;
     }
-    if (!options.ok) {
+    if (options.result == SaverOptionsResult::UsageError) {
         std::fprintf(stderr, "aquarium: %s\n%s", options.error, saverUsage());
         return 2;
+    }
+    if (options.result == SaverOptionsResult::WindowError) {
+        std::fprintf(stderr, "aquarium: %s\n", options.error);
+        return 1;
     }
     if (options.target == SaverTarget::Framework) {
         // Configure has nothing to set, and on X11 there is no saver password

@@ -224,21 +224,34 @@ oneshot)
   pids+=($!)
   sleep 0.3
   for line in "" "/c" "-c" "C" "/c:1234" "/a" "/a 42" "/p 0" "/p:1234" "/p" "/p 99999999" \
-              "-window-id 0x1fffffe" "--help" "-delay 5000 /c"; do
+              "--help" "-delay 5000 /c" "-delay=5000 -C"; do
     # shellcheck disable=SC2086  # the words of the line are separate arguments
     start_saver $line
     expect_exit 1 "'$line'"
   done
-  for bad in "--bogus" "-delay" "-delay -5" "-window-id 12abc"; do
+  # Status 2 with the usage for a line it cannot read, 1 with the message
+  # where it cannot draw.
+  while IFS='|' read -r want bad message; do
     # shellcheck disable=SC2086
-    "$saver" $bad >/dev/null 2>"$work/usage"
+    timeout 20 "$saver" $bad >/dev/null 2>"$work/usage"
     rc=$?
-    [ "$rc" -eq 2 ] && grep -q '^usage:' "$work/usage" || fail "'$bad': status $rc, wanted 2 with usage"
-  done
+    [ "$rc" -eq "$want" ] && grep -q -- "$message" "$work/usage" ||
+      fail "'$bad': status $rc, wanted $want with '$message'"
+  done <<'LINES'
+2|--bogus|^usage:
+2|-delay|^usage:
+2|-delay -5|^usage:
+2|-windows|^usage:
+2|-roots|^usage:
+2|-dealy 20000|^usage:
+1|-window-id 12abc|^aquarium: -window-id wants a window number
+1|-window-id 0x1fffffe|^aquarium: there is no window 0x1fffffe$
+LINES
   "$saver" --help /s >/dev/full 2>/dev/null && fail "usage lost on a full standard output, status 0"
   # No GL driver: the context fails, the message says so, nothing is shown.
-  LIBGL_DRIVERS_PATH=$work/no-drivers start_saver /s
-  expect_exit 1 "a failed context"
+  LIBGL_DRIVERS_PATH=$work/no-drivers timeout 20 "$saver" /s 2>>"$work/saver.err"
+  rc=$?
+  [ "$rc" -eq 1 ] || fail "a failed context: status $rc, wanted 1"
   grep -q '^ERROR: Can.t Create A GL Rendering Context\.$' "$work/saver.err" ||
     fail "no message for the failed context"
   sleep 0.2
