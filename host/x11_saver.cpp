@@ -20,8 +20,11 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include "host/x11_gl_context.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <xcb/xcb.h>
+#include <xcb/xcbext.h>  // xcb_poll_for_reply
 #include <fcntl.h>
 #include <malloc.h>
 #include <poll.h>
@@ -42,6 +45,14 @@ constexpr int DesktopHeight = 720;
 
 enum class Presentation { FullScreen, Preview, Desktop, Foreign };
 
+// A grab of the keyboard or the pointer, asked for without waiting: the
+// request goes out through XCB and its reply is collected once it is in.
+struct Grab {
+    bool held;
+    bool waiting;           // a request is out and unanswered
+    unsigned int sequence;  // of that request
+};
+
 struct Saver {
     Display* display;
     Presentation presentation;
@@ -51,7 +62,7 @@ struct Saver {
     Cursor hiddenCursor;
     Atom deleteWindow;     // WM_DELETE_WINDOW
     bool mapped;
-    bool keyboardGrabbed;
+    Grab keyboard, pointer;  // FullScreen only
     int width, height;
     SaverCloseState close;
 };
@@ -193,11 +204,54 @@ void useForeignWindow(const XWindowAttributes& target) {
     saver.close = startSaverClose(false, false, 0, 0);
 }
 
-void tryGrabKeyboard() {
-    if (saver.presentation != Presentation::FullScreen || !saver.mapped || saver.keyboardGrabbed)
-        return;
-    saver.keyboardGrabbed = XGrabKeyboard(saver.display, saver.window, True, GrabModeAsync,
-                                          GrabModeAsync, CurrentTime) == GrabSuccess;
+void sendGrab(Grab& grab, bool keyboard) {
+    xcb_connection_t* connection = XGetXCBConnection(saver.display);
+    const auto window = static_cast<xcb_window_t>(saver.window);
+    if (keyboard) {
+        grab.sequence = xcb_grab_keyboard(connection, 1, window, XCB_CURRENT_TIME,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)
+                            .sequence;
+    } else {
+        // Every pointer event to the saver's window, the pointer free to go
+        // anywhere, and no cursor to be seen wherever it goes.
+        const auto events = static_cast<std::uint16_t>(XCB_EVENT_MASK_BUTTON_PRESS |
+                                                       XCB_EVENT_MASK_POINTER_MOTION);
+        grab.sequence = xcb_grab_pointer(connection, 0, window, events, XCB_GRAB_MODE_ASYNC,
+                                         XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                                         static_cast<xcb_cursor_t>(saver.hiddenCursor),
+                                         XCB_CURRENT_TIME)
+                            .sequence;
+    }
+    grab.waiting = true;
+    xcb_flush(connection);
+}
+
+// Reads the answer to the last request if it is in; asks again where the
+// last one was refused (another client holds the device, or the window is
+// not viewable yet). Never waits for the server.
+void advanceGrab(Grab& grab, bool keyboard) {
+    if (grab.held) return;
+    if (grab.waiting) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (xcb_poll_for_reply(XGetXCBConnection(saver.display), grab.sequence, &reply, &error) ==
+            0)
+            return;
+        grab.waiting = false;
+        // Both replies carry the status in the same place.
+        grab.held = reply != nullptr &&
+                    static_cast<xcb_grab_keyboard_reply_t*>(reply)->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(reply);
+        std::free(error);
+        if (grab.held) return;
+    }
+    sendGrab(grab, keyboard);
+}
+
+void advanceGrabs() {
+    if (saver.presentation != Presentation::FullScreen || !saver.mapped) return;
+    advanceGrab(saver.keyboard, true);
+    advanceGrab(saver.pointer, false);
 }
 
 // Feeds one event to the closing rules; true once closing is decided.
@@ -232,7 +286,7 @@ bool handleEvent(const XEvent& event) {
             if (event.xfocus.mode == NotifyUngrab || event.xfocus.detail == NotifyInferior ||
                 event.xfocus.detail == NotifyPointer)
                 return false;
-            saver.keyboardGrabbed = false;
+            saver.keyboard.held = false;
             int x = 0, y = 0;
             pointerPosition(x, y);
             return closeEvent(SaverEvent::Deactivated, x, y);
@@ -240,7 +294,7 @@ bool handleEvent(const XEvent& event) {
         case MapNotify:
             if (window == saver.window) {
                 saver.mapped = true;
-                tryGrabKeyboard();
+                advanceGrabs();
             }
             return false;
         case ConfigureNotify:
@@ -290,7 +344,7 @@ void runFrames(std::int64_t framePeriod) {
         if (signalled != 0 && closeEvent(SaverEvent::CloseRequest, 0, 0)) return;
         std::int64_t now = nowMicroseconds();
         if (now >= nextFrame && saverDrawsFrames(saver.close)) {
-            tryGrabKeyboard();
+            advanceGrabs();
             renderFrame();
             hostSwapBuffers();
             // Like a window timer, a late frame is not made up for.

@@ -3,7 +3,7 @@
 # picks a free display, so runs may overlap), driven by xdotool, with pixels
 # read from screenshots.
 # Usage: x11_saver_test.sh SAVER TEST_WINDOW_HELPER CASE
-#   CASE: fullscreen close window preview window-id oneshot
+#   CASE: fullscreen close window preview window-id oneshot grab
 set -uo pipefail
 saver=$1 helper=$2 case=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/aquarium-x11.XXXXXX")
@@ -256,6 +256,29 @@ LINES
     fail "no message for the failed context"
   sleep 0.2
   ! grep -q 'MapNotify' "$work/events" || fail "a one-shot command line mapped a window"
+  ;;
+grab)
+  # Full screen takes the keyboard and the pointer once another client lets
+  # them go, and still closes on a one-pixel move.
+  start_xvfb 640x360
+  "$helper" grab hold >"$work/holder" &
+  holder=$!
+  pids+=("$holder")
+  deadline=$(( $(date +%s) + 20 ))
+  until grep -q 'pointer=taken keyboard=taken' "$work/holder"; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "the helper could not grab"
+    sleep 0.05
+  done
+  start_saver /s
+  saver_window >/dev/null || fail "no full-screen window"
+  kill "$holder"
+  deadline=$(( $(date +%s) + 20 ))
+  until [ "$("$helper" grab)" = "pointer=refused keyboard=refused" ]; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "no grabs after 20 s: $("$helper" grab)"
+    sleep 0.1
+  done
+  xdotool mousemove_relative 1 0
+  expect_exit 20 "a one-pixel move under the grabs"
   ;;
 *)
   fail "unknown case"
