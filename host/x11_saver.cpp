@@ -17,6 +17,7 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include "host/gl_state.h"
 #include "host/host.h"
 #include "host/saver_options.h"
+#include "host/x11_fps_overlay.h"
 #include "host/x11_gl_context.h"
 
 #include <X11/Xatom.h>
@@ -63,6 +64,8 @@ struct Saver {
     Atom deleteWindow;     // WM_DELETE_WINDOW
     bool mapped;
     Grab keyboard, pointer;  // FullScreen only
+    bool showFps;
+    FrameTimeMeter frameTimes;
     int width, height;
     SaverCloseState close;
 };
@@ -345,11 +348,16 @@ void runFrames(std::int64_t framePeriod) {
         std::int64_t now = nowMicroseconds();
         if (now >= nextFrame && saverDrawsFrames(saver.close)) {
             advanceGrabs();
+            const std::int64_t drawStart = nowMicroseconds();
             renderFrame();
+            if (saver.showFps)
+                drawFpsOverlay(frameRateMeter().framesPerSecond, saver.frameTimes.shown,
+                               saver.width, saver.height);
             hostSwapBuffers();
+            now = nowMicroseconds();
+            addFrameTime(saver.frameTimes, drawStart, now);
             // Like a window timer, a late frame is not made up for.
             nextFrame += framePeriod;
-            now = nowMicroseconds();
             if (nextFrame < now) nextFrame = now;
             continue;  // the swap may have queued events: read them first
         }
@@ -361,6 +369,7 @@ void runFrames(std::int64_t framePeriod) {
 }
 
 void teardown() {
+    destroyFpsFont();
     destroyGlContext();
     if (saver.ownsWindow) XDestroyWindow(saver.display, saver.window);
     if (saver.hiddenCursor != 0) XFreeCursor(saver.display, saver.hiddenCursor);
@@ -416,6 +425,8 @@ int runSaver(const SaverOptions& options) {
         teardown();
         return 1;
     }
+    saver.showFps = options.showFps && createFpsFont(display);
+    saver.frameTimes = InitialFrameTimeMeter;
     if (saver.ownsWindow) XMapRaised(display, saver.window);
     runFrames(options.frameDelay);
     teardown();

@@ -3,7 +3,7 @@
 # picks a free display, so runs may overlap), driven by xdotool, with pixels
 # read from screenshots.
 # Usage: x11_saver_test.sh SAVER TEST_WINDOW_HELPER CASE
-#   CASE: fullscreen close window preview window-id oneshot grab
+#   CASE: fullscreen close window preview window-id oneshot fps grab
 set -uo pipefail
 saver=$1 helper=$2 case=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/aquarium-x11.XXXXXX")
@@ -224,7 +224,7 @@ oneshot)
   pids+=($!)
   sleep 0.3
   for line in "" "/c" "-c" "C" "/c:1234" "/a" "/a 42" "/p 0" "/p:1234" "/p" "/p 99999999" \
-              "--help" "-delay 5000 /c" "-delay=5000 -C"; do
+              "--help" "-delay 5000 /c" "--fps --no-fps --delay=5000 -C"; do
     # shellcheck disable=SC2086  # the words of the line are separate arguments
     start_saver $line
     expect_exit 1 "'$line'"
@@ -256,6 +256,29 @@ LINES
     fail "no message for the failed context"
   sleep 0.2
   ! grep -q 'MapNotify' "$work/events" || fail "a one-shot command line mapped a window"
+  ;;
+fps)
+  # --fps writes light text in the top-left corner, black there without it.
+  start_xvfb 1280x720
+  light="r>0.8 && g>0.8 && b>0.8"
+  for fps in "" --fps; do
+    # shellcheck disable=SC2086
+    start_saver -window $fps
+    id=$(saver_window) || fail "no window"
+    deadline=$(( $(date +%s) + 30 ))
+    while :; do  # drawn: the pale floor, and with --fps the text
+      shoot "$work/fps.png" "$id"
+      floor=$(count "$work/fps.png" 320x18+480+691 "$light")
+      text=$(count "$work/fps.png" 160x40+0+0 "$light")
+      [ "$floor" -gt 0 ] && { [ -z "$fps" ] || [ "$text" -gt 20 ]; } && break
+      [ "$(date +%s)" -lt "$deadline" ] || fail "'$fps': floor $floor, text $text after 30 s"
+      sleep 0.2
+    done
+    [ -n "$fps" ] || [ "$text" -eq 0 ] || fail "light pixels in the corner without --fps"
+    check_aquarium "$work/fps.png" 1280 720
+    kill -TERM "$saver_pid"
+    expect_exit 1 "SIGTERM"
+  done
   ;;
 grab)
   # Full screen takes the keyboard and the pointer once another client lets
