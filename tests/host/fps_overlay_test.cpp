@@ -31,7 +31,6 @@ TEST(FrameTimeMeter, MeanOfEachWholeSecond) {
 struct TextCase {
     const char* name;
     std::int32_t fps, micros;
-    std::size_t size;
     const char* text;
 };
 
@@ -40,76 +39,54 @@ class FpsText : public testing::TestWithParam<TextCase> {};
 TEST_P(FpsText, RateAndFrameTime) {
     const TextCase& c = GetParam();
     char text[64];
-    std::memset(text, '#', sizeof text);
-    formatFpsText(text, c.size, c.fps, c.micros);
+    formatFpsText(text, sizeof text, c.fps, c.micros);
     EXPECT_STREQ(text, c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FpsText,
-    testing::Values(TextCase{"NoFrameTimeYet", 50, -1, 64, "FPS: 50\nFrame: -- ms"},
-                    TextCase{"TenthsRoundedDown", 98, 4149, 64, "FPS: 98\nFrame: 4.1 ms"},
-                    TextCase{"TenthsRoundedHalfUp", 98, 4150, 64, "FPS: 98\nFrame: 4.2 ms"},
-                    TextCase{"CarryIntoMilliseconds", 3, 9950, 64, "FPS: 3\nFrame: 10.0 ms"},
-                    TextCase{"Zero", 3, 0, 64, "FPS: 3\nFrame: 0.0 ms"},
-                    TextCase{"Largest", INT32_MAX, INT32_MAX, 64,
-                             "FPS: 2147483647\nFrame: 2147483.6 ms"},
-                    TextCase{"CutShort", 50, 4150, 8, "FPS: 50"}),
+    testing::Values(TextCase{"NoFrameTimeYet", 50, -1, "FPS: 50\nFrame: -- ms"},
+                    TextCase{"TenthsRoundedDown", 98, 4149, "FPS: 98\nFrame: 4.1 ms"},
+                    TextCase{"TenthsRoundedHalfUp", 98, 4150, "FPS: 98\nFrame: 4.2 ms"},
+                    TextCase{"CarryIntoMilliseconds", 3, 9950, "FPS: 3\nFrame: 10.0 ms"},
+                    TextCase{"Zero", 3, 0, "FPS: 3\nFrame: 0.0 ms"},
+                    TextCase{"Largest", INT32_MAX, INT32_MAX,
+                             "FPS: 2147483647\nFrame: 2147483.6 ms"}),
     [](const testing::TestParamInfo<TextCase>& c) { return std::string(c.param.name); });
 
-// Glyphs of 6 x 10 solid pixels, 7 apart; the space only moves on. One list
-// more than there are glyphs draws a glyph too, for a code that has none.
-class TextOverlay : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
-        static const GLubyte solid[10 * 4] = {0xFC, 0, 0, 0, 0xFC, 0, 0, 0, 0xFC, 0, 0, 0, 0xFC,
-                                              0, 0, 0, 0xFC, 0, 0, 0, 0xFC, 0, 0, 0, 0xFC, 0,
-                                              0, 0, 0xFC, 0, 0, 0, 0xFC, 0, 0, 0, 0xFC};
-        lists = glGenLists(GlyphCount + 1);
-        for (int i = 0; i <= GlyphCount; ++i) {
-            glNewList(lists + static_cast<GLuint>(i), GL_COMPILE);
-            glBitmap(i == 0 ? 1 : 6, i == 0 ? 1 : 10, 0.0f, 0.0f, 7.0f, 0.0f, solid + (i == 0 ? 1 : 0));
-            glEndList();
-        }
-    }
-    void TearDown() override {
-        glDeleteLists(lists, GlyphCount + 1);
-        GlTest::TearDown();
-    }
-    GLuint lists = 0;
-};
+using TextOverlay = GlTest;
 
-TEST_F(TextOverlay, WhiteLinesInTheTopLeftCornerAndTheSceneStateKept) {
+TEST_F(TextOverlay, WhiteLinesTopLeftAndTheSceneStateKept) {
+    // Glyphs of 6 x 10 solid pixels, 7 apart; the space only moves on. One
+    // list more than there are glyphs draws too, for a code that has none.
+    const std::vector<GLubyte> solid(40, 0xFF), blank(4, 0);
+    const GLuint lists = glGenLists(GlyphCount + 1);
+    for (int i = 0; i <= GlyphCount; ++i) {
+        glNewList(lists + static_cast<GLuint>(i), GL_COMPILE);
+        glBitmap(i ? 6 : 1, i ? 10 : 1, 0.0f, 0.0f, 7.0f, 0.0f, (i ? solid : blank).data());
+        glEndList();
+    }
     // State that hides text drawn under it: depth cleared to nearest, lighting
     // with no light (black), a black texture, the frame's own matrices.
-    glClearColor(0, 0, 0, 0);
     glClearDepth(0.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
     const GLfloat none[4] = {0, 0, 0, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
     glEnable(GL_LIGHTING);
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    const GLubyte texel[4] = {0, 0, 0, 255};
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, blank.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glEnable(GL_TEXTURE_2D);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 1.0, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0, 0, -41);
+    useOrtho(20.0, 50.0);
+    glTranslatef(1, 2, 3);
     glMatrixMode(GL_TEXTURE);
     glColor3f(1, 0, 0);
-    GLfloat projection[16], modelView[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    GLfloat before[32], after[32], colour[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    glGetFloatv(GL_MODELVIEW_MATRIX, before + 16);
 
     glViewport(0, 0, TestViewportWidth, Height);
     drawTextOverlay("AB\n C\x7f", lists, 10, 14, TestViewportWidth, Height);
@@ -118,8 +95,7 @@ TEST_F(TextOverlay, WhiteLinesInTheTopLeftCornerAndTheSceneStateKept) {
     // 14 lower: C after the space; the code without a glyph draws nothing.
     std::vector<unsigned char> pixels(TestViewportWidth * TestViewportHeight * 3);
     readOffscreenPixels(TestViewportWidth, TestViewportHeight, pixels.data());
-    const int top = Height - 8;
-    const int glyphs[3][2] = {{8, top - 10}, {15, top - 10}, {15, top - 24}};  // left, bottom
+    const int top = Height - 8, glyphs[3][2] = {{8, top - 10}, {15, top - 10}, {15, top - 24}};
     int wrong = 0;
     for (int y = 0; y < TestViewportHeight; ++y)
         for (int x = 0; x < TestViewportWidth; ++x) {
@@ -127,26 +103,23 @@ TEST_F(TextOverlay, WhiteLinesInTheTopLeftCornerAndTheSceneStateKept) {
             for (const auto& g : glyphs)
                 lit = lit || (x >= g[0] && x < g[0] + 6 && y >= g[1] && y < g[1] + 10);
             const unsigned char* p = &pixels[(static_cast<size_t>(y) * TestViewportWidth + x) * 3];
-            const bool white = p[0] == 255 && p[1] == 255 && p[2] == 255;
-            const bool black = p[0] == 0 && p[1] == 0 && p[2] == 0;
-            wrong += lit ? !white : !black;
+            const int want = lit ? 255 : 0;  // white text on black
+            wrong += p[0] != want || p[1] != want || p[2] != want;
         }
     EXPECT_EQ(wrong, 0) << "pixels not as the text should leave them";
 
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING) &&
-                glIsEnabled(GL_TEXTURE_2D));
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_TEXTURE);
-    GLfloat colour[4], projectionAfter[16], modelViewAfter[16];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_TRUE(colour[0] == 1 && colour[1] == 0 && colour[2] == 0);
-    glGetFloatv(GL_PROJECTION_MATRIX, projectionAfter);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelViewAfter);
-    EXPECT_EQ(std::memcmp(projection, projectionAfter, sizeof projection), 0);
-    EXPECT_EQ(std::memcmp(modelView, modelViewAfter, sizeof modelView), 0);
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after + 16);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING) &&
+                glIsEnabled(GL_TEXTURE_2D) && mode == GL_TEXTURE);
+    EXPECT_TRUE(colour[0] == 1 && colour[1] == 0 && colour[2] == 0) << "the current colour";
+    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "the matrices";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glDeleteTextures(1, &texture);
+    glDeleteLists(lists, GlyphCount + 1);
 }
 
 }  // namespace

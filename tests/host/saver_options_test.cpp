@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -50,9 +51,8 @@ TEST_P(SaverOptionsTable, OptionsThenTheScreenSaverWords) {
         EXPECT_EQ(o.error[0] == '\0', c.result == Result::Help) << "an error says what it is";
         return;
     }
-    EXPECT_EQ(o.target, c.target);
-    EXPECT_EQ(o.frameDelay, c.delay);
-    EXPECT_EQ(o.showFps, c.fps);
+    EXPECT_EQ(std::make_tuple(o.target, o.frameDelay, o.showFps),
+              std::make_tuple(c.target, c.delay, c.fps));
     const bool framework = c.target == Fw;
     EXPECT_EQ(framework ? o.command.mode : c.mode, c.mode);  // the mode: Framework only
     EXPECT_EQ(o.command.parentWindow, framework ? c.window : 0u);
@@ -67,9 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Options never reach the scan: "-delay" holds an 'a'.
         runs("DelayAlone", {"-delay", "20000"}, Fw, Conf, 0, 20000),
         runs("DelayAfterEquals", {"-delay=20000"}, Fw, Conf, 0, 20000),
-        runs("LongDelayAfterEqualsThenMode", {"--delay=0", "/s"}, Fw, Full, 0, 0),
         runs("ModeThenLargestDelay", {"/s", "-delay", "10000000"}, Fw, Full, 0, 10000000),
-        runs("NoWords", {}, Fw, Conf),
         runs("Fps", {"-fps"}, Fw, Conf, 0, D, nullptr, true),
         runs("NoFpsAfterFps", {"--fps", "--no-fps", "-s"}, Fw, Full),
         // Mode letters: either case, alone or after '/' or '-', ":N" or a handle word.
@@ -83,11 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
         runs("ConfigureHandleWord", {"/c", "1234"}, Fw, Conf),
         runs("HandleBeyond32BitsNamesNoWindow", {"/p", "4294967297"}, Fw, Prev, 0),
         // Where to draw: -window-id, then -window, then the daemon's window, then -root.
-        runs("WindowIdHex", {"-window-id", "0x2a00005"}, Foreign, Conf, 0x2a00005),
         runs("WindowIdAfterEqualsBeatsMode", {"--window-id=44040197", "/s"}, Foreign, Conf,
              44040197),
         runs("WindowIdLargest", {"-window-id", "0XFFFFFFFF"}, Foreign, Conf, 0xFFFFFFFF),
-        runs("WindowIdLargestDecimal", {"-window-id", "4294967295"}, Foreign, Conf, 0xFFFFFFFF),
         runs("RootWithoutDaemonWindow", {"--root"}, SaverTarget::RootWindow, Conf, 0, D, ""),
         runs("DaemonWindowBeatsRoot", {"--root"}, Foreign, Conf, 0x400001, D, "0x400001"),
         runs("DaemonWindowBeatsMode", {"/s"}, Foreign, Conf, 77, D, "77"),
@@ -99,37 +95,28 @@ INSTANTIATE_TEST_SUITE_P(
         refused("Roots", {"-roots"}, Result::UsageError),
         refused("Dealy", {"-dealy", "20000"}, Result::UsageError),
         refused("ShortOptionPrefix", {"--windo"}, Result::UsageError),
-        refused("HelpDoubled", {"-hh"}, Result::UsageError),
         refused("ModeAfterTwoDashes", {"--s"}, Result::UsageError),
         refused("ModeWithLetterAfter", {"-sx"}, Result::UsageError),
-        refused("ModeWithDigitAfter", {"/s1"}, Result::UsageError),
         refused("ModeWithEmptyColon", {"-p:"}, Result::UsageError),
-        refused("SlashAlone", {"/"}, Result::UsageError),
-        refused("DashAlone", {"-"}, Result::UsageError),
         refused("PlainWord", {"aquarium"}, Result::UsageError),
         refused("HandleAfterFullScreen", {"/s", "1234"}, Result::UsageError),
         refused("HandleNotDecimal", {"/p", "12abc"}, Result::UsageError),
         refused("OverlongHandle", {"/p", longHandle.c_str()}, Result::UsageError),
         refused("DelayMissing", {"-delay"}, Result::UsageError),
         refused("DelayNotANumber", {"--delay=abc"}, Result::UsageError),
-        refused("DelayNegative", {"-delay", "-5"}, Result::UsageError),
         refused("DelayTooLong", {"-delay", "10000001"}, Result::UsageError),
-        refused("DelayWithUnit", {"-delay", "5ms"}, Result::UsageError),
         refused("FlagWithValue", {"--fps=1"}, Result::UsageError),
         refused("WindowIdMissing", {"-window-id"}, Result::UsageError),
         // A window id that cannot be one is the saver's failure to draw: status 1.
         refused("WindowIdTrailing", {"-window-id", "12abc"}, Result::WindowError),
         refused("WindowIdEmptyHex", {"-window-id", "0x"}, Result::WindowError),
-        refused("WindowIdEmpty", {"--window-id="}, Result::WindowError),
         refused("WindowIdSigned", {"-window-id", "+5"}, Result::WindowError),
         refused("WindowIdBlankFirst", {"-window-id", " 5"}, Result::WindowError),
         refused("WindowIdBeyond32Bits", {"-window-id", "4294967296"}, Result::WindowError),
         refused("WindowIdHexBeyond32Bits", {"-window-id", "0x100000001"}, Result::WindowError),
         refused("WindowIdWrapsTo1", {"-window-id", "18446744073709551617"}, Result::WindowError),
-        refused("DaemonWindowNotANumber", {"-root"}, Result::WindowError, "window"),
         refused("DaemonWindowSigned", {}, Result::WindowError, "-1"),
         refused("DaemonWindowBlankFirst", {"/s"}, Result::WindowError, " 0x400001"),
-        refused("DaemonWindowWrapsTo1", {}, Result::WindowError, "0x10000000000000001"),
         // Words are read in order: the first that ends the reading decides.
         refused("HelpAfterMode", {"/s", "-help"}, Result::Help),
         refused("ShortHelpBeforeUnknown", {"-h", "--bogus"}, Result::Help),

@@ -49,12 +49,12 @@ int askToClose(Display* display, const char* id) {
 
 int grab(Display* display, bool hold) {
     const Window root = DefaultRootWindow(display);
-    const bool pointer = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync,
-                                      GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
-    const bool keyboard =
-        XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
-    std::printf("pointer=%s keyboard=%s\n", pointer ? "taken" : "refused",
-                keyboard ? "taken" : "refused");
+    const int pointer = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync,
+                                     GrabModeAsync, None, None, CurrentTime);
+    const int keyboard =
+        XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    std::printf("pointer=%s keyboard=%s\n", pointer == GrabSuccess ? "taken" : "refused",
+                keyboard == GrabSuccess ? "taken" : "refused");
     std::fflush(stdout);
     for (XEvent event; hold;) XNextEvent(display, &event);
     return 0;
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     if (display == nullptr) return 1;
     if (argc == 6 && std::strcmp(argv[1], "parent") == 0) return makeParent(display, argv + 2);
     if (argc == 3 && std::strcmp(argv[1], "delete") == 0) return askToClose(display, argv[2]);
-    if (argc >= 2 && argc <= 3 && std::strcmp(argv[1], "grab") == 0) return grab(display, argc == 3);
+    if (argc > 1 && argc < 4 && !std::strcmp(argv[1], "grab")) return grab(display, argc == 3);
     std::fputs("usage: x11-test-window parent X Y WIDTH HEIGHT | delete WINDOW | grab [hold]\n",
                stderr);
     return 2;
