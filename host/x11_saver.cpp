@@ -242,8 +242,8 @@ void advanceGrab(Grab& grab, bool keyboard) {
             return;
         grab.waiting = false;
         // Both replies carry the status in the same place.
-        grab.held = reply != nullptr &&
-                    static_cast<xcb_grab_keyboard_reply_t*>(reply)->status == XCB_GRAB_STATUS_SUCCESS;
+        const auto* answer = static_cast<xcb_grab_keyboard_reply_t*>(reply);
+        grab.held = answer != nullptr && answer->status == XCB_GRAB_STATUS_SUCCESS;
         std::free(reply);
         std::free(error);
         if (grab.held) return;
