@@ -3,7 +3,8 @@
 // ordinary desktop window (-window), or drawn into a window the screen-saver
 // daemon owns (-root, -window-id, XSCREENSAVER_WINDOW), which leaves input to
 // the daemon. Frames come from the event loop every -delay microseconds; the
-// process ends with 0 on a normal close, on SIGTERM and on SIGINT.
+// process ends with 0 on a normal close, on SIGTERM and on SIGINT, with 1 when
+// it cannot draw where it was told to, and with 2 on a bad command line.
 #include "host/saver_close_rules.h"
 
 // Xlib defines KeyPress and ButtonPress as macros: name the events first.
@@ -16,11 +17,15 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include "host/gl_state.h"
 #include "host/host.h"
 #include "host/saver_options.h"
+#include "host/x11_fps_overlay.h"
 #include "host/x11_gl_context.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <xcb/xcb.h>
+#include <xcb/xcbext.h>  // xcb_poll_for_reply
 #include <fcntl.h>
 #include <malloc.h>
 #include <poll.h>
@@ -41,6 +46,14 @@ constexpr int DesktopHeight = 720;
 
 enum class Presentation { FullScreen, Preview, Desktop, Foreign };
 
+// A grab of the keyboard or the pointer, asked for without waiting: the
+// request goes out through XCB and its reply is collected once it is in.
+struct Grab {
+    bool held;
+    bool waiting;           // a request is out and unanswered
+    unsigned int sequence;  // of that request
+};
+
 struct Saver {
     Display* display;
     Presentation presentation;
@@ -50,7 +63,9 @@ struct Saver {
     Cursor hiddenCursor;
     Atom deleteWindow;     // WM_DELETE_WINDOW
     bool mapped;
-    bool keyboardGrabbed;
+    Grab keyboard, pointer;  // FullScreen only
+    bool showFps;
+    FrameTimeMeter frameTimes;
     int width, height;
     SaverCloseState close;
 };
@@ -192,11 +207,54 @@ void useForeignWindow(const XWindowAttributes& target) {
     saver.close = startSaverClose(false, false, 0, 0);
 }
 
-void tryGrabKeyboard() {
-    if (saver.presentation != Presentation::FullScreen || !saver.mapped || saver.keyboardGrabbed)
-        return;
-    saver.keyboardGrabbed = XGrabKeyboard(saver.display, saver.window, True, GrabModeAsync,
-                                          GrabModeAsync, CurrentTime) == GrabSuccess;
+void sendGrab(Grab& grab, bool keyboard) {
+    xcb_connection_t* connection = XGetXCBConnection(saver.display);
+    const auto window = static_cast<xcb_window_t>(saver.window);
+    if (keyboard) {
+        grab.sequence = xcb_grab_keyboard(connection, 1, window, XCB_CURRENT_TIME,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)
+                            .sequence;
+    } else {
+        // Every pointer event to the saver's window, the pointer free to go
+        // anywhere, and no cursor to be seen wherever it goes.
+        const auto events = static_cast<std::uint16_t>(XCB_EVENT_MASK_BUTTON_PRESS |
+                                                       XCB_EVENT_MASK_POINTER_MOTION);
+        grab.sequence = xcb_grab_pointer(connection, 0, window, events, XCB_GRAB_MODE_ASYNC,
+                                         XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                                         static_cast<xcb_cursor_t>(saver.hiddenCursor),
+                                         XCB_CURRENT_TIME)
+                            .sequence;
+    }
+    grab.waiting = true;
+    xcb_flush(connection);
+}
+
+// Reads the answer to the last request if it is in; asks again where the
+// last one was refused (another client holds the device, or the window is
+// not viewable yet). Never waits for the server.
+void advanceGrab(Grab& grab, bool keyboard) {
+    if (grab.held) return;
+    if (grab.waiting) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (xcb_poll_for_reply(XGetXCBConnection(saver.display), grab.sequence, &reply, &error) ==
+            0)
+            return;
+        grab.waiting = false;
+        // Both replies carry the status in the same place.
+        const auto* answer = static_cast<xcb_grab_keyboard_reply_t*>(reply);
+        grab.held = answer != nullptr && answer->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(reply);
+        std::free(error);
+        if (grab.held) return;
+    }
+    sendGrab(grab, keyboard);
+}
+
+void advanceGrabs() {
+    if (saver.presentation != Presentation::FullScreen || !saver.mapped) return;
+    advanceGrab(saver.keyboard, true);
+    advanceGrab(saver.pointer, false);
 }
 
 // Feeds one event to the closing rules; true once closing is decided.
@@ -231,7 +289,7 @@ bool handleEvent(const XEvent& event) {
             if (event.xfocus.mode == NotifyUngrab || event.xfocus.detail == NotifyInferior ||
                 event.xfocus.detail == NotifyPointer)
                 return false;
-            saver.keyboardGrabbed = false;
+            saver.keyboard.held = false;
             int x = 0, y = 0;
             pointerPosition(x, y);
             return closeEvent(SaverEvent::Deactivated, x, y);
@@ -239,7 +297,7 @@ bool handleEvent(const XEvent& event) {
         case MapNotify:
             if (window == saver.window) {
                 saver.mapped = true;
-                tryGrabKeyboard();
+                advanceGrabs();
             }
             return false;
         case ConfigureNotify:
@@ -289,12 +347,17 @@ void runFrames(std::int64_t framePeriod) {
         if (signalled != 0 && closeEvent(SaverEvent::CloseRequest, 0, 0)) return;
         std::int64_t now = nowMicroseconds();
         if (now >= nextFrame && saverDrawsFrames(saver.close)) {
-            tryGrabKeyboard();
+            advanceGrabs();
+            const std::int64_t drawStart = nowMicroseconds();
             renderFrame();
+            if (saver.showFps)
+                drawFpsOverlay(frameRateMeter().framesPerSecond, saver.frameTimes.shown,
+                               saver.width, saver.height);
             hostSwapBuffers();
+            now = nowMicroseconds();
+            addFrameTime(saver.frameTimes, drawStart, now);
             // Like a window timer, a late frame is not made up for.
             nextFrame += framePeriod;
-            now = nowMicroseconds();
             if (nextFrame < now) nextFrame = now;
             continue;  // the swap may have queued events: read them first
         }
@@ -306,6 +369,7 @@ void runFrames(std::int64_t framePeriod) {
 }
 
 void teardown() {
+    destroyFpsFont();
     destroyGlContext();
     if (saver.ownsWindow) XDestroyWindow(saver.display, saver.window);
     if (saver.hiddenCursor != 0) XFreeCursor(saver.display, saver.hiddenCursor);
@@ -350,7 +414,7 @@ int runSaver(const SaverOptions& options) {
         if (!windowExists(display, saver.window, target)) {
             std::fprintf(stderr, "aquarium: there is no window 0x%lx\n", saver.window);
             XCloseDisplay(display);
-            return 0;
+            return 1;
         }
         useForeignWindow(target);
     }
@@ -359,8 +423,10 @@ int runSaver(const SaverOptions& options) {
     // Window creation: the context and the whole scene, before anything is shown.
     if (!createGlContext(display, saver.window, ColourBits)) {
         teardown();
-        return 0;
+        return 1;
     }
+    saver.showFps = options.showFps && createFpsFont(display);
+    saver.frameTimes = InitialFrameTimeMeter;
     if (saver.ownsWindow) XMapRaised(display, saver.window);
     runFrames(options.frameDelay);
     teardown();
@@ -376,16 +442,20 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     const SaverOptions options = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
-    if (options.help) {
+    if (options.result == SaverOptionsResult::Help) {
         if (std::fputs(saverUsage(), stdout) == EOF || std::fflush(stdout) != 0) {
             std::perror("aquarium: cannot write to standard output");
             return 1;
         }
         return 0;
     }
-    if (!options.ok) {
+    if (options.result == SaverOptionsResult::UsageError) {
         std::fprintf(stderr, "aquarium: %s\n%s", options.error, saverUsage());
         return 2;
+    }
+    if (options.result == SaverOptionsResult::WindowError) {
+        std::fprintf(stderr, "aquarium: %s\n", options.error);
+        return 1;
     }
     if (options.target == SaverTarget::Framework) {
         // Configure has nothing to set, and on X11 there is no saver password

@@ -51,7 +51,7 @@ run_suite() {
   timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" >"$log" 2>&1
 }
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAQUARIUM_HOST=x11 >/dev/null || exit 1
 if ! build_all || ! run_suite; then
   cat "$log"
   echo "mutate: the unmutated suite does not pass; nothing scored" >&2

@@ -3,7 +3,7 @@
 # picks a free display, so runs may overlap), driven by xdotool, with pixels
 # read from screenshots.
 # Usage: x11_saver_test.sh SAVER TEST_WINDOW_HELPER CASE
-#   CASE: fullscreen close window preview window-id oneshot
+#   CASE: fullscreen close window preview window-id oneshot fps grab
 set -uo pipefail
 saver=$1 helper=$2 case=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/aquarium-x11.XXXXXX")
@@ -224,25 +224,84 @@ oneshot)
   pids+=($!)
   sleep 0.3
   for line in "" "/c" "-c" "C" "/c:1234" "/a" "/a 42" "/p 0" "/p:1234" "/p" "/p 99999999" \
-              "-window-id 0x1fffffe" "--help" "-delay 5000 /c"; do
+              "--help" "-delay 5000 /c" "--fps --no-fps --delay=5000 -C"; do
     # shellcheck disable=SC2086  # the words of the line are separate arguments
     start_saver $line
     expect_exit 1 "'$line'"
   done
-  for bad in "--bogus" "-delay" "-delay -5" "-window-id 12abc"; do
+  # Status 2 with the usage for a line it cannot read, 1 with the message
+  # where it cannot draw.
+  while IFS='|' read -r want bad message; do
     # shellcheck disable=SC2086
-    "$saver" $bad >/dev/null 2>"$work/usage"
+    timeout 20 "$saver" $bad >/dev/null 2>"$work/usage"
     rc=$?
-    [ "$rc" -eq 2 ] && grep -q '^usage:' "$work/usage" || fail "'$bad': status $rc, wanted 2 with usage"
-  done
+    [ "$rc" -eq "$want" ] && grep -q -- "$message" "$work/usage" ||
+      fail "'$bad': status $rc, wanted $want with '$message'"
+  done <<'LINES'
+2|--bogus|^usage:
+2|-delay|^usage:
+2|-delay -5|^usage:
+2|-windows|^usage:
+2|-roots|^usage:
+2|-dealy 20000|^usage:
+1|-window-id 12abc|^aquarium: -window-id wants a window number
+1|-window-id 0x1fffffe|^aquarium: there is no window 0x1fffffe$
+LINES
   "$saver" --help /s >/dev/full 2>/dev/null && fail "usage lost on a full standard output, status 0"
   # No GL driver: the context fails, the message says so, nothing is shown.
-  LIBGL_DRIVERS_PATH=$work/no-drivers start_saver /s
-  expect_exit 1 "a failed context"
+  LIBGL_DRIVERS_PATH=$work/no-drivers timeout 20 "$saver" /s 2>>"$work/saver.err"
+  rc=$?
+  [ "$rc" -eq 1 ] || fail "a failed context: status $rc, wanted 1"
   grep -q '^ERROR: Can.t Create A GL Rendering Context\.$' "$work/saver.err" ||
     fail "no message for the failed context"
   sleep 0.2
   ! grep -q 'MapNotify' "$work/events" || fail "a one-shot command line mapped a window"
+  ;;
+fps)
+  # --fps writes light text in the top-left corner, black there without it.
+  start_xvfb 1280x720
+  light="r>0.8 && g>0.8 && b>0.8"
+  for fps in "" --fps; do
+    # shellcheck disable=SC2086
+    start_saver -window $fps
+    id=$(saver_window) || fail "no window"
+    deadline=$(( $(date +%s) + 30 ))
+    while :; do  # drawn: the pale floor, and with --fps the text
+      shoot "$work/fps.png" "$id"
+      floor=$(count "$work/fps.png" 320x18+480+691 "$light")
+      text=$(count "$work/fps.png" 160x40+0+0 "$light")
+      [ "$floor" -gt 0 ] && { [ -z "$fps" ] || [ "$text" -gt 20 ]; } && break
+      [ "$(date +%s)" -lt "$deadline" ] || fail "'$fps': floor $floor, text $text after 30 s"
+      sleep 0.2
+    done
+    [ -n "$fps" ] || [ "$text" -eq 0 ] || fail "light pixels in the corner without --fps"
+    check_aquarium "$work/fps.png" 1280 720
+    kill -TERM "$saver_pid"
+    expect_exit 1 "SIGTERM"
+  done
+  ;;
+grab)
+  # Full screen takes the keyboard and the pointer once another client lets
+  # them go, and still closes on a one-pixel move.
+  start_xvfb 640x360
+  "$helper" grab hold >"$work/holder" &
+  holder=$!
+  pids+=("$holder")
+  deadline=$(( $(date +%s) + 20 ))
+  until grep -q 'pointer=taken keyboard=taken' "$work/holder"; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "the helper could not grab"
+    sleep 0.05
+  done
+  start_saver /s
+  saver_window >/dev/null || fail "no full-screen window"
+  kill "$holder"
+  deadline=$(( $(date +%s) + 20 ))
+  until [ "$("$helper" grab)" = "pointer=refused keyboard=refused" ]; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "no grabs after 20 s: $("$helper" grab)"
+    sleep 0.1
+  done
+  xdotool mousemove_relative 1 0
+  expect_exit 20 "a one-pixel move under the grabs"
   ;;
 *)
   fail "unknown case"

@@ -4,6 +4,9 @@
 //       until the process is ended (which destroys the window)
 //   x11-test-window delete WINDOW             asks WINDOW to close the way a
 //       window manager's close button does (WM_DELETE_WINDOW)
+//   x11-test-window grab [hold]               tries to grab the pointer and the
+//       keyboard, prints "pointer=taken|refused keyboard=taken|refused", and
+//       with `hold` keeps what it took until the process is ended
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -44,6 +47,19 @@ int askToClose(Display* display, const char* id) {
     return sent != 0 ? 0 : 1;
 }
 
+int grab(Display* display, bool hold) {
+    const Window root = DefaultRootWindow(display);
+    const int pointer = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync,
+                                     GrabModeAsync, None, None, CurrentTime);
+    const int keyboard =
+        XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    std::printf("pointer=%s keyboard=%s\n", pointer == GrabSuccess ? "taken" : "refused",
+                keyboard == GrabSuccess ? "taken" : "refused");
+    std::fflush(stdout);
+    for (XEvent event; hold;) XNextEvent(display, &event);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +67,8 @@ int main(int argc, char** argv) {
     if (display == nullptr) return 1;
     if (argc == 6 && std::strcmp(argv[1], "parent") == 0) return makeParent(display, argv + 2);
     if (argc == 3 && std::strcmp(argv[1], "delete") == 0) return askToClose(display, argv[2]);
-    std::fputs("usage: x11-test-window parent X Y WIDTH HEIGHT | delete WINDOW\n", stderr);
+    if (argc > 1 && argc < 4 && !std::strcmp(argv[1], "grab")) return grab(display, argc == 3);
+    std::fputs("usage: x11-test-window parent X Y WIDTH HEIGHT | delete WINDOW | grab [hold]\n",
+               stderr);
     return 2;
 }
