@@ -17,6 +17,7 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include "host/gl_state.h"
 #include "host/host.h"
 #include "host/saver_options.h"
+#include "host/x11_display.h"
 #include "host/x11_fps_overlay.h"
 #include "host/x11_gl_context.h"
 
@@ -43,6 +44,7 @@ namespace {
 constexpr int ColourBits = 16;
 constexpr int DesktopWidth = 1280;
 constexpr int DesktopHeight = 720;
+constexpr std::int64_t PowerCheckPeriod = 1000000;  // microseconds between looks at DPMS
 
 enum class Presentation { FullScreen, Preview, Desktop, Foreign };
 
@@ -64,6 +66,12 @@ struct Saver {
     Atom deleteWindow;     // WM_DELETE_WINDOW
     bool mapped;
     Grab keyboard, pointer;  // FullScreen only
+    // At rest, nothing is drawn: the window is unmapped or wholly covered, or
+    // the display is switched off (asked about once a second).
+    bool unmapped, obscured, displayOff;
+    std::int64_t nextPowerCheck;  // loop clock, microseconds
+    ViewLayout views;             // FullScreen: one view per monitor
+    bool severalViews;            // false: the whole window is the one view
     bool showFps;
     FrameTimeMeter frameTimes;
     int width, height;
@@ -153,6 +161,15 @@ Window createOwnWindow(Window parent, int x, int y, int width, int height, unsig
                          &attributes);
 }
 
+// Full screen spans every monitor of the screen; each gets a view of its own.
+void layOutMonitors() {
+    ViewRect monitors[MaxViews];
+    const int count = readMonitors(saver.display, monitors, MaxViews);
+    const ViewRect window{0, 0, saver.width, saver.height};
+    saver.views = layoutViews(monitors, count, window);
+    saver.severalViews = !isWholeWindow(saver.views, window);
+}
+
 void createFullScreenWindow() {
     Display* display = saver.display;
     const int screen = DefaultScreen(display);
@@ -161,9 +178,11 @@ void createFullScreenWindow() {
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask |
-                            StructureNotifyMask | FocusChangeMask | ExposureMask;
+                            StructureNotifyMask | FocusChangeMask | ExposureMask |
+                            VisibilityChangeMask;
     saver.window = createOwnWindow(RootWindow(display, screen), 0, 0, saver.width, saver.height,
                                    CWOverrideRedirect, attributes);
+    layOutMonitors();
     saver.hiddenCursor = makeHiddenCursor(display, saver.window);
     XDefineCursor(display, saver.window, saver.hiddenCursor);
     XStoreName(display, saver.window, "Aquarium");
@@ -177,7 +196,8 @@ void createDesktopWindow() {
     saver.width = DesktopWidth;
     saver.height = DesktopHeight;
     XSetWindowAttributes attributes{};
-    attributes.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask | ExposureMask;
+    attributes.event_mask =
+        KeyPressMask | ButtonPressMask | StructureNotifyMask | ExposureMask | VisibilityChangeMask;
     saver.window = createOwnWindow(DefaultRootWindow(display), 0, 0, saver.width, saver.height, 0,
                                    attributes);
     XStoreName(display, saver.window, "Aquarium");
@@ -193,7 +213,7 @@ void createPreviewWindow(const XWindowAttributes& parent) {
     saver.width = parent.width;
     saver.height = parent.height;
     XSetWindowAttributes attributes{};
-    attributes.event_mask = StructureNotifyMask | ExposureMask;
+    attributes.event_mask = StructureNotifyMask | ExposureMask | VisibilityChangeMask;
     saver.window = createOwnWindow(saver.parent, 0, 0, saver.width, saver.height, 0, attributes);
     XSelectInput(saver.display, saver.parent, StructureNotifyMask);
     saver.close = startSaverClose(false, false, 0, 0);
@@ -203,7 +223,8 @@ void useForeignWindow(const XWindowAttributes& target) {
     saver.width = target.width;
     saver.height = target.height;
     // Only what the daemon leaves to others: input stays with its owner.
-    XSelectInput(saver.display, saver.window, StructureNotifyMask | ExposureMask);
+    XSelectInput(saver.display, saver.window,
+                 StructureNotifyMask | ExposureMask | VisibilityChangeMask);
     saver.close = startSaverClose(false, false, 0, 0);
 }
 
@@ -270,6 +291,7 @@ void resizeTo(int width, int height) {
     saver.width = width;
     saver.height = height;
     resizeViewport(width, height);
+    if (saver.presentation == Presentation::FullScreen) layOutMonitors();
 }
 
 // True once closing is decided.
@@ -297,8 +319,16 @@ bool handleEvent(const XEvent& event) {
         case MapNotify:
             if (window == saver.window) {
                 saver.mapped = true;
+                saver.unmapped = false;
                 advanceGrabs();
             }
+            return false;
+        case UnmapNotify:
+            if (window == saver.window) saver.unmapped = true;
+            return false;
+        case VisibilityNotify:
+            if (window == saver.window)
+                saver.obscured = event.xvisibility.state == VisibilityFullyObscured;
             return false;
         case ConfigureNotify:
             if (window == saver.window) {
@@ -346,13 +376,20 @@ void runFrames(std::int64_t framePeriod) {
         }
         if (signalled != 0 && closeEvent(SaverEvent::CloseRequest, 0, 0)) return;
         std::int64_t now = nowMicroseconds();
-        if (now >= nextFrame && saverDrawsFrames(saver.close)) {
+        if (now >= saver.nextPowerCheck) {
+            saver.displayOff = displayPoweredOff(display);
+            saver.nextPowerCheck = now + PowerCheckPeriod;
+        }
+        const bool resting = saver.unmapped || saver.obscured || saver.displayOff;
+        if (now >= nextFrame && saverDrawsFrames(saver.close) && !resting) {
             advanceGrabs();
             const std::int64_t drawStart = nowMicroseconds();
-            renderFrame();
+            if (saver.severalViews) renderViews(saver.views); else renderFrame();
+            // The rate in the first view's corner (the viewport a frame leaves).
             if (saver.showFps)
                 drawFpsOverlay(frameRateMeter().framesPerSecond, saver.frameTimes.shown,
-                               saver.width, saver.height);
+                               saver.severalViews ? saver.views.views[0].width : saver.width,
+                               saver.severalViews ? saver.views.views[0].height : saver.height);
             hostSwapBuffers();
             now = nowMicroseconds();
             addFrameTime(saver.frameTimes, drawStart, now);
@@ -362,7 +399,9 @@ void runFrames(std::int64_t framePeriod) {
             continue;  // the swap may have queued events: read them first
         }
         XFlush(display);
-        const std::int64_t wait = (nextFrame - now + 999) / 1000;
+        // At rest, only an event (the window seen again) or the next look at
+        // the display's power wakes the loop; a frame is then drawn at once.
+        const std::int64_t wait = ((resting ? saver.nextPowerCheck : nextFrame) - now + 999) / 1000;
         if (poll(waits, 2, static_cast<int>(wait)) > 0 && (waits[1].revents & POLLIN) != 0)
             drainWakePipe();
     }

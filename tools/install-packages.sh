@@ -11,7 +11,7 @@ run_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libopengl-dev libglu1-mesa-dev libgl-dev
   libpng-dev zlib1g-dev
-  libx11-dev libglx-dev libx11-xcb-dev libxcb1-dev
+  libx11-dev libglx-dev libx11-xcb-dev libxcb1-dev libxrandr-dev libxinerama-dev libxext-dev
 )
 test_packages=(
   g++-mingw-w64-x86-64-win32
