@@ -169,16 +169,10 @@ ignores_input() {  # what
   expect_running "$1 after input"
 }
 
-# Maps and ends a small window, and waits until xev has reported the map: then
-# xev listens, and every map before the probe's is in its log.
-maps_reach() { [ "$(grep -c MapNotify "$work/events")" -ge "$1" ]; }
-probe_map() {  # the number of maps the log must then hold
-  xev -geometry 8x8+0+0 >/dev/null 2>&1 &
-  local probe=$!
-  pids+=("$probe")
-  poll_until maps_reach "$1" || fail "xev saw no probe window"
-  kill "$probe"
-}
+# xev reports the maps of top-level windows once the server shows its interest
+# in the root's substructure; the map of a window made after the saver ended,
+# once reported, shows that every map before it is in the log too.
+listening() { xwininfo -root -events | grep -q SubstructureNotify; }
 
 case $case in
 fullscreen)
@@ -257,7 +251,7 @@ oneshot)
   start_xvfb 640x360
   xev -root -event substructure >"$work/events" 2>/dev/null &
   pids+=($!)
-  probe_map 1
+  poll_until listening || fail "xev did not start"
   for line in "" "/c" "-c" "C" "/c:1234" "/a" "/a 42" "/p 0" "/p:1234" "/p" "/p 99999999" \
               "-window-id 0x1fffffe" "--help" "-delay 5000 /c"; do
     # shellcheck disable=SC2086  # the words of the line are separate arguments
@@ -276,8 +270,12 @@ oneshot)
   expect_exit "a failed context"
   grep -q '^ERROR: Can.t Create A GL Rendering Context\.$' "$work/saver.err" ||
     fail "no message for the failed context"
-  probe_map 2
-  maps_reach 3 && fail "a one-shot command line mapped a window"
+  "$helper" parent 0 0 8 8 >"$work/probe" &
+  pids+=($!)
+  poll_until has_line "$work/probe" || fail "no probe window"
+  probe=$(printf '0x%x' "$(head -1 "$work/probe")")
+  poll_until grep -q "window $probe, override" "$work/events" || fail "xev saw no probe window"
+  [ "$(grep -c MapNotify "$work/events")" -eq 1 ] || fail "a one-shot command line mapped a window"
   ;;
 *)
   fail "unknown case"
