@@ -15,13 +15,15 @@ cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null
-  rm -rf "$work"
+  [ -n "${kept:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
   echo "FAIL ($case): $*" >&2
   [ -s "$work/saver.err" ] && sed 's/^/  saver: /' "$work/saver.err" >&2
+  kept=1
+  echo "pictures and logs kept in $work" >&2
   exit 1
 }
 
@@ -153,6 +155,7 @@ closes_on() {  # what, then the input that must close the saver
 }
 
 helper_window() {  # a plain 400x300 window of another client, at (100, 80)
+  rm -f "$work/parent"  # not left to the child: it may truncate the file late
   "$helper" parent 100 80 400 300 >"$work/parent" &
   helper_pid=$!
   pids+=("$helper_pid")
