@@ -17,7 +17,7 @@ test_packages=(
   g++-mingw-w64-x86-64-win32
   clang-14 libclang-rt-14-dev
   imagemagick
-  wine wine64 xvfb xdotool x11-apps x11-utils
+  wine wine64 xvfb xdotool x11-apps x11-utils xserver-xephyr
 )
 
 case "${1:-}" in

@@ -2,7 +2,7 @@
 // It opens a window, starts "<saver> /p <its handle>", waits for the saver's
 // child window, says "preview running" and waits until the file <go> exists
 // (the test sends input meanwhile). Then the saver must still be running; the
-// window is destroyed and the saver must end with status 0 within 5 s.
+// window is destroyed and the saver must end with status 0 within 30 s.
 //   preview_parent <saver.scr> <go file>
 // Exit: 0 as described; 2 usage or no window; 3 no preview appeared; 4 the
 // preview ended early; 5 it outlived its parent; 6 no go file;
@@ -65,10 +65,14 @@ int main(int argc, char** argv) {
     for (int i = 0; GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i)
         if (i == 1200) return 6;  // a minute without the go file
         else pump(50);
+    // A period in which nothing may happen: a preview that the input closed
+    // has usually ended by now. On a busy machine it may not have, so this
+    // check can miss such a fault but never fails a sound saver.
     pump(300);
     if (WaitForSingleObject(saver.hProcess, 0) != WAIT_TIMEOUT) return 4;
     DestroyWindow(parent);
-    if (WaitForSingleObject(saver.hProcess, 5000) != WAIT_OBJECT_0) {
+    // Generous: only the end counts, not how soon it comes.
+    if (WaitForSingleObject(saver.hProcess, 30000) != WAIT_OBJECT_0) {
         TerminateProcess(saver.hProcess, 1);
         return 5;
     }

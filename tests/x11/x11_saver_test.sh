@@ -1,38 +1,49 @@
 #!/usr/bin/env bash
 # End-to-end checks of the X11 saver on an Xvfb of the test's own (-displayfd
 # picks a free display, so runs may overlap), driven by xdotool, with pixels
-# read from screenshots.
+# read from screenshots. Every check waits for what it looks for, up to a
+# deadline generous enough for a busy machine; no check relies on a fixed pause.
 # Usage: x11_saver_test.sh SAVER TEST_WINDOW_HELPER CASE
-#   CASE: fullscreen close window preview window-id oneshot fps grab
+#   CASE: fullscreen close window preview window-id oneshot fps grab monitors rest
 set -uo pipefail
 saver=$1 helper=$2 case=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/aquarium-x11.XXXXXX")
 pids=()
+Deadline=30  # seconds any awaited condition may take
 
 cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null
-  rm -rf "$work"
+  [ -n "${kept:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
   echo "FAIL ($case): $*" >&2
   [ -s "$work/saver.err" ] && sed 's/^/  saver: /' "$work/saver.err" >&2
+  kept=1
+  echo "pictures and logs kept in $work" >&2
   exit 1
 }
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+poll_until() {  # command...: true once the command succeeds, false at the deadline
+  local end=$(( SECONDS + Deadline ))
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
+
+has_line() { grep -q '^[0-9]' "$1" 2>/dev/null; }
 
 start_xvfb() {  # WIDTHxHEIGHT
   Xvfb -displayfd 3 -noreset -retro -nolisten tcp -screen 0 "${1}x24" 3>"$work/display" \
     2>"$work/xvfb.log" &
   pids+=($!)
-  local i
-  for i in $(seq 200); do
-    grep -q '^[0-9]' "$work/display" 2>/dev/null && break
-    sleep 0.05
-  done
-  grep -q '^[0-9]' "$work/display" || fail "Xvfb did not start"
+  poll_until has_line "$work/display" || fail "Xvfb did not start"
   export DISPLAY=":$(head -1 "$work/display")"
 }
 
@@ -48,24 +59,17 @@ running() {  # pid: alive and not yet a zombie
   [ -n "$state" ] && [ "$state" != Z ]
 }
 
-expect_exit() {  # seconds what: the saver ends with status 0 within that time
-  local deadline=$(( $(date +%s%N) + ${1%.*} * 1000000000 ))
-  while running "$saver_pid"; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || fail "$2: still running after $1 s"
-    sleep 0.02
-  done
+ended() { ! running "$1"; }
+
+expect_exit() {  # what [status]: the saver ends with that status (default 0)
+  poll_until ended "$saver_pid" || fail "$1: still running after $Deadline s"
   wait "$saver_pid"
   local rc=$?
-  [ "$rc" -eq 0 ] || fail "$2: exit status $rc"
-}
-
-expect_running() {  # what
-  sleep 0.5
-  running "$saver_pid" || fail "$1: the saver ended"
+  [ "$rc" -eq "${2:-0}" ] || fail "$1: exit status $rc, wanted ${2:-0}"
 }
 
 saver_window() {  # the saver's own mapped window, once it is there
-  timeout 10 xdotool search --sync --onlyvisible --name '^Aquarium$' | head -1
+  timeout "$Deadline" xdotool search --sync --onlyvisible --name '^Aquarium$' | head -1
 }
 
 shoot() {  # file [window]: a PNG of the root window (or of one window)
@@ -78,62 +82,107 @@ count() {  # file geometry expression
   convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# The aquarium as the camera first sees it, in a shot of W x H pixels with the
-# picture at (X, Y): a grey line at the top of the tank's back wall, the pale
-# floor at the bottom centre, and fish (strongly coloured pixels) in the tank.
-check_aquarium() {  # file width height [x y]
-  local f=$1 w=$2 h=$3 x=${4:-0} y=${5:-0}
+# True when a new shot NAME.png of the root (or of WINDOW) shows the tank as
+# the camera first sees it, in W x H pixels at (X, Y): a grey line at the top
+# of its back wall and the pale floor at the bottom centre, both always there.
+# What is missing goes to $missing.
+shows_tank() {  # name width height x y [window]
+  local f=$work/$1.png w=$2 h=$3 x=$4 y=$5
+  running "$saver_pid" || fail "$1: the saver ended"
+  shoot "$f" "${6:-}"
   local grey="abs(r-g)<0.02 && abs(g-b)<0.02 && r>0.2 && r<0.8"
   local frame=$(count "$f" "3x$((h / 14))+$((x + w / 2 - 1))+$((y + h * 21 / 100))" "$grey")
-  [ "$frame" -gt 0 ] || fail "no tank frame in $f"
+  missing="no tank frame"
+  [ "$frame" -gt 0 ] || return 1
   local floor=$(count "$f" "$((w / 4))x$((h / 40 + 1))+$((x + w * 3 / 8))+$((y + h * 96 / 100))" \
                 "r>0.6 && g>0.6 && b>0.6")
-  [ "$floor" -gt $(( w * (h / 40 + 1) / 8 )) ] || fail "no pale floor in $f ($floor)"
+  missing="no pale floor ($floor)"
+  [ "$floor" -gt $(( w * (h / 40 + 1) / 8 )) ]
+}
+
+# The tank, and fish (strongly coloured pixels) in it: where the fish swim
+# depends on the clock, so of several shots one must show enough of them.
+shows_aquarium() {  # name width height x y [window]
+  shows_tank "$@" || return 1
+  local w=$2 h=$3 x=$4 y=$5
   # Chroma (max - min of r, g, b) above 0.4; -fx would be as exact, and slower.
-  local fish=$(convert "$f" -crop "$((w * 5 / 8))x$((h * 9 / 16))+$((x + w * 3 / 16))+$((y + h * 5 / 24))" \
+  local fish=$(convert "$work/$1.png" \
+               -crop "$((w * 5 / 8))x$((h * 9 / 16))+$((x + w * 3 / 16))+$((y + h * 5 / 24))" \
                +repage -colorspace HCL -channel G -separate +channel -threshold 40% \
                -format '%[fx:round(mean*w*h)]' info:)
-  [ "$fish" -gt $(( w * h / 2000 )) ] || fail "no fish in $f ($fish coloured pixels)"
+  missing="no fish (the last shot had $fish coloured pixels)"
+  [ "$fish" -gt $(( w * h / 2000 )) ]
 }
 
-full_screen_until() {  # what, then the input that must close the saver
-  local what=$1
-  shift
+await_aquarium() {  # name width height x y [window]
+  poll_until shows_aquarium "$@" || fail "$missing in $1.png, for $Deadline s"
+}
+
+# Waits until the screen has changed twice. The saver reads every queued event
+# before it draws, so by then it has handled all input sent before the call.
+frame_changed() {  # what
+  running "$saver_pid" || fail "$1: the saver ended"
+  xwd -silent -root >"$work/now.xwd"
+  ! cmp -s "$work/now.xwd" "$work/before.xwd"
+}
+await_frames() {  # what
+  xwd -silent -root >"$work/now.xwd"
+  for _ in 1 2; do
+    mv "$work/now.xwd" "$work/before.xwd"
+    poll_until frame_changed "$1" || fail "$1: the picture stopped changing"
+  done
+}
+
+expect_running() {  # what: still running after it has drawn on past what came before
+  await_frames "$1"
+  running "$saver_pid" || fail "$1: the saver ended"
+}
+
+start_full_screen() {  # what: a full-screen saver that has drawn, so input reaches it
   start_saver /s
-  saver_window >/dev/null || fail "$what: no full-screen window"
-  sleep 0.3  # the keyboard grab follows the map
-  local before=$(date +%s%N)
-  "$@"
-  expect_exit 1 "$what"
-  echo "$what closed the saver in $(( ($(date +%s%N) - before) / 1000000 )) ms"
+  saver_window >/dev/null || fail "$1: no full-screen window"
+  # The keyboard grab comes before the first frame.
+  poll_until shows_tank first 640 360 0 0 || fail "$1: $missing before any input"
 }
 
-helper_window() {  # a plain 400x300 window of another client, at (100, 80)
-  "$helper" parent 100 80 400 300 >"$work/parent" &
+closes_on() {  # what, then the input that must close the saver
+  local what=$1 before
+  shift
+  before=$(now_ms)
+  "$@"
+  expect_exit "$what"
+  echo "$what closed the saver in $(( $(now_ms) - before )) ms"
+}
+
+helper_window() {  # [X Y W H]: a plain window of another client, 400x300 at (100, 80)
+  rm -f "$work/parent"  # not left to the child: it may truncate the file late
+  "$helper" parent "${1:-100}" "${2:-80}" "${3:-400}" "${4:-300}" >"$work/parent" &
   helper_pid=$!
   pids+=("$helper_pid")
-  local i
-  for i in $(seq 200); do
-    grep -q '^[0-9]' "$work/parent" && break
-    sleep 0.05
-  done
-  helper_id=$(head -1 "$work/parent" | grep '^[0-9]') || fail "no window to draw into"
+  poll_until has_line "$work/parent" || fail "no window to draw into"
+  helper_id=$(head -1 "$work/parent")
 }
 
-wheel_then_right() {  # the wheel is no button that closes the saver
-  xdotool click 4 click 5
-  sleep 0.3
-  running "$saver_pid" || fail "the wheel closed the saver"
-  xdotool click 3
-}
-
-root_untouched() {  # file: the root's own weave still shows in its top-left corner
-  [ "$(count "$1" 20x20+0+0 "r>0.5")" -gt 0 ] || fail "drew outside its window"
+root_untouched() {  # name: the root's own weave still shows in its top-left corner
+  [ "$(count "$work/$1.png" 20x20+0+0 "r>0.5")" -gt 0 ] || fail "drew outside its window"
 }
 
 ignores_input() {  # what
   xdotool mousemove 300 200 mousemove_relative 5 5 click 1 click 3 key a key Escape
   expect_running "$1 after input"
+}
+
+# xev reports the maps of top-level windows once the server shows its interest
+# in the root's substructure; the map of a window made after the saver ended,
+# once reported, shows that every map before it is in the log too.
+listening() { xwininfo -root -events | grep -q SubstructureNotify; }
+
+# No CPU used by the saver over a second (a tick at most): it draws nothing.
+cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$saver_pid/stat"; }
+at_rest() {
+  local before=$(cpu_ticks)
+  sleep 1
+  [ "$(cpu_ticks)" -le $(( before + 1 )) ]
 }
 
 case $case in
@@ -143,19 +192,22 @@ fullscreen)
   id=$(saver_window) || fail "no window"
   xwininfo -id "$id" | grep -q 'Override Redirect State: yes' || fail "not override-redirect"
   xwininfo -id "$id" | grep -q 'geometry 640x360+0+0' || fail "does not cover the screen"
-  sleep 1.5
-  running "$saver_pid" || fail "ended without input"
-  shoot "$work/shot.png"
-  check_aquarium "$work/shot.png" 640 360
+  await_aquarium shot 640 360 0 0
+  expect_running "no input"
   kill -TERM "$saver_pid"
-  expect_exit 1 "SIGTERM"
+  expect_exit "SIGTERM"
   ;;
 close)
   start_xvfb 640x360
-  full_screen_until "a one-pixel move" xdotool mousemove_relative 1 0
-  full_screen_until "a key" xdotool key space
-  full_screen_until "the right button after the wheel" wheel_then_right
-  full_screen_until "the left button" xdotool click 1
+  for input in "mousemove_relative 1 0" "key space" "click 1"; do
+    start_full_screen "$input"
+    # shellcheck disable=SC2086  # the words are xdotool's arguments
+    closes_on "$input" xdotool $input
+  done
+  start_full_screen "the wheel"
+  xdotool click 4 click 5
+  expect_running "the wheel, no button that closes the saver"
+  closes_on "the right button after the wheel" xdotool click 3
   ;;
 window)
   start_xvfb 1280x720
@@ -163,71 +215,59 @@ window)
   id=$(saver_window) || fail "no window"
   xwininfo -id "$id" | grep -q 'Width: 1280' || fail "not 1280 wide"
   xwininfo -id "$id" | grep -q 'Height: 720' || fail "not 720 high"
-  sleep 1
-  shoot "$work/window.png" "$id"
-  check_aquarium "$work/window.png" 1280 720
+  await_aquarium window 1280 720 0 0 "$id"
   xdotool mousemove 600 300 mousemove_relative 3 3
   expect_running "a pointer move"
   xdotool windowsize "$id" 640 480
-  sleep 1
-  shoot "$work/resized.png" "$id"
-  check_aquarium "$work/resized.png" 640 480
+  await_aquarium resized 640 480 0 0 "$id"
   "$helper" delete "$id"
-  expect_exit 1 "WM_DELETE_WINDOW"
+  expect_exit "WM_DELETE_WINDOW"
   start_saver --window
   saver_window >/dev/null || fail "no second window"
   xdotool key q
-  expect_exit 1 "a key in the window"
+  expect_exit "a key in the window"
   ;;
 preview)
   start_xvfb 640x480
   helper_window
   parent=$helper_id
   start_saver /p "$parent"
-  sleep 1.5
-  shoot "$work/preview.png"
-  check_aquarium "$work/preview.png" 400 300 100 80
-  root_untouched "$work/preview.png"
+  await_aquarium preview 400 300 100 80
+  root_untouched preview
   ignores_input "preview"
   xdotool windowsize "$parent" 320 240
-  sleep 1
-  shoot "$work/smaller.png"
-  check_aquarium "$work/smaller.png" 320 240 100 80
+  await_aquarium smaller 320 240 100 80
   kill "$helper_pid"
-  expect_exit 1 "the parent destroyed"
+  expect_exit "the parent destroyed"
   ;;
 window-id)
   start_xvfb 640x480
   helper_window
   start_saver -window-id "$(printf '0x%x' "$helper_id")"
-  sleep 1.5
-  shoot "$work/target.png"
-  check_aquarium "$work/target.png" 400 300 100 80
-  root_untouched "$work/target.png"
+  await_aquarium target 400 300 100 80
+  root_untouched target
   ignores_input "-window-id"
   kill "$helper_pid"
-  expect_exit 1 "the window destroyed"
+  expect_exit "the window destroyed"
   # The daemon's way: -root with the window in the environment, ended by a signal.
   helper_window
   XSCREENSAVER_WINDOW=$helper_id start_saver --root --delay 20000
-  sleep 1.5
-  shoot "$work/env.png"
-  check_aquarium "$work/env.png" 400 300 100 80
-  root_untouched "$work/env.png"
+  await_aquarium env 400 300 100 80
+  root_untouched env
   ignores_input "XSCREENSAVER_WINDOW"
   kill -INT "$saver_pid"
-  expect_exit 1 "SIGINT"
+  expect_exit "SIGINT"
   ;;
 oneshot)
   start_xvfb 640x360
   xev -root -event substructure >"$work/events" 2>/dev/null &
   pids+=($!)
-  sleep 0.3
+  poll_until listening || fail "xev did not start"
   for line in "" "/c" "-c" "C" "/c:1234" "/a" "/a 42" "/p 0" "/p:1234" "/p" "/p 99999999" \
               "--help" "-delay 5000 /c" "--fps --no-fps --delay=5000 -C"; do
     # shellcheck disable=SC2086  # the words of the line are separate arguments
     start_saver $line
-    expect_exit 1 "'$line'"
+    expect_exit "'$line'"
   done
   # Status 2 with the usage for a line it cannot read, 1 with the message
   # where it cannot draw.
@@ -249,13 +289,16 @@ oneshot)
 LINES
   "$saver" --help /s >/dev/full 2>/dev/null && fail "usage lost on a full standard output, status 0"
   # No GL driver: the context fails, the message says so, nothing is shown.
-  LIBGL_DRIVERS_PATH=$work/no-drivers timeout 20 "$saver" /s 2>>"$work/saver.err"
-  rc=$?
-  [ "$rc" -eq 1 ] || fail "a failed context: status $rc, wanted 1"
+  LIBGL_DRIVERS_PATH=$work/no-drivers start_saver /s
+  expect_exit "a failed context" 1
   grep -q '^ERROR: Can.t Create A GL Rendering Context\.$' "$work/saver.err" ||
     fail "no message for the failed context"
-  sleep 0.2
-  ! grep -q 'MapNotify' "$work/events" || fail "a one-shot command line mapped a window"
+  "$helper" parent 0 0 8 8 >"$work/probe" &
+  pids+=($!)
+  poll_until has_line "$work/probe" || fail "no probe window"
+  probe=$(printf '0x%x' "$(head -1 "$work/probe")")
+  poll_until grep -q "window $probe, override" "$work/events" || fail "xev saw no probe window"
+  [ "$(grep -c MapNotify "$work/events")" -eq 1 ] || fail "a one-shot command line mapped a window"
   ;;
 fps)
   # --fps writes light text in the top-left corner, black there without it.
@@ -275,9 +318,9 @@ fps)
       sleep 0.2
     done
     [ -n "$fps" ] || [ "$text" -eq 0 ] || fail "light pixels in the corner without --fps"
-    check_aquarium "$work/fps.png" 1280 720
+    await_aquarium "fps$fps" 1280 720 0 0 "$id"
     kill -TERM "$saver_pid"
-    expect_exit 1 "SIGTERM"
+    expect_exit "SIGTERM"
   done
   ;;
 grab)
@@ -301,7 +344,34 @@ grab)
     sleep 0.1
   done
   xdotool mousemove_relative 1 0
-  expect_exit 20 "a one-pixel move under the grabs"
+  expect_exit "a one-pixel move under the grabs"
+  ;;
+monitors)
+  # Two monitors side by side: Xephyr's two Xinerama heads, nested in an Xvfb.
+  start_xvfb 2600x800
+  Xephyr -displayfd 3 +xinerama -screen 1280x720 -screen 1280x720 -ac -noreset -nolisten tcp \
+    3>"$work/heads" 2>"$work/xephyr.log" &
+  pids+=($!)
+  poll_until has_line "$work/heads" || fail "Xephyr did not start"
+  export DISPLAY=":$(head -1 "$work/heads")"
+  start_saver /s
+  id=$(saver_window) || fail "no window"
+  xwininfo -id "$id" | grep -q 'geometry 2560x720+0+0' || fail "does not cover both monitors"
+  await_aquarium left 1280 720 0 0
+  await_aquarium right 1280 720 1280 0
+  closes_on "a one-pixel move on two monitors" xdotool mousemove_relative 1 0
+  ;;
+rest)
+  # Wholly covered by another window the saver draws nothing; uncovered, it
+  # draws again.
+  start_xvfb 1280x720
+  start_saver -window
+  id=$(saver_window) || fail "no window"
+  await_aquarium drawn 1280 720 0 0 "$id"
+  helper_window 0 0 1280 720
+  poll_until at_rest || fail "still drawing while covered"
+  kill "$helper_pid"
+  await_aquarium uncovered 1280 720 0 0 "$id"
   ;;
 *)
   fail "unknown case"
