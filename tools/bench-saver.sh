@@ -7,8 +7,10 @@
 # start to the first frame presented, and peak memory (VmHWM) with the resident
 # size at the start and the end of the measurement.
 # Frames are counted by an LD_PRELOAD wrapper of glXSwapBuffers and
-# eglSwapBuffers (tools/bench_swap_counter.cpp).
-# Usage: bash tools/bench-saver.sh [seconds per run, default 10] [build dir]
+# eglSwapBuffers (tools/bench_swap_counter.cpp). Last, the saver's CPU per
+# second in a 1280x720 -window drawing, and at rest under a window that covers it.
+# Usage: bash tools/bench-saver.sh [seconds per run, default 10] [build dir] [rest]
+#   (with "rest", only the last measurement)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
@@ -18,7 +20,7 @@ hacks=/usr/libexec/xscreensaver
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j2 --target aquarium >/dev/null
+cmake --build "$build" -j2 --target aquarium x11-test-window >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/aquarium-bench.XXXXXX")
 pids=()
@@ -81,8 +83,27 @@ run() {  # size name command...
 echo "$(nproc) cores, LP_NUM_THREADS=${LP_NUM_THREADS:-unset}, ${seconds} s a run"
 echo "| program   | size      |    fps | ms CPU/frame: own | X server | sum | first frame ms | MB RSS start / end / peak |"
 echo "|---|---|---|---|---|---|---|---|"
-for size in 1280x720 1920x1080; do
+[ "${3:-}" = rest ] || for size in 1280x720 1920x1080; do
   run "$size" aquarium "$build/bin/aquarium" -root
   run "$size" atlantis "$hacks/atlantis" --root --delay 10000
   run "$size" glschool "$hacks/glschool" --root --delay 10000
 done
+
+# At rest: CPU seconds per second of -window drawing, then wholly covered.
+display_file="$work/display-rest"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x720x24 3>"$display_file" 2>/dev/null &
+pids+=($!)
+while ! grep -q '^[0-9]' "$display_file" 2>/dev/null; do sleep 0.02; done
+export DISPLAY=":$(head -1 "$display_file")"
+"$build/bin/aquarium" -window >/dev/null 2>&1 &
+saver=$!
+pids+=("$saver")
+sleep 2
+c0=$(cpu_ms "$saver"); sleep "$seconds"; c1=$(cpu_ms "$saver")
+"$build/tests/x11/x11-test-window" parent 0 0 1280 720 >/dev/null 2>&1 &
+pids+=($!)
+sleep 2
+c2=$(cpu_ms "$saver"); sleep "$seconds"; c3=$(cpu_ms "$saver")
+awk -v c0="$c0" -v c1="$c1" -v c2="$c2" -v c3="$c3" -v s="$seconds" 'BEGIN {
+  printf "\naquarium -window 1280x720, CPU share of one core: drawing %.1f%%, covered (at rest) %.2f%%\n",
+    (c1 - c0) / s / 10, (c3 - c2) / s / 10 }'
