@@ -111,6 +111,15 @@ LRESULT pointerEvent(HWND window, SaverEvent event) {
     return act(window, saverCloseEvent(closeState, event, p.x, p.y));
 }
 
+// The desktop across every monitor (its corner left of or above the primary
+// monitor's is negative), in physical pixels: the program is DPI aware.
+RECT virtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool isSwallowedCommand(WPARAM command) {
     switch (command & 0xFFF0) {
         case SC_SCREENSAVE:
@@ -124,7 +133,8 @@ bool isSwallowedCommand(WPARAM command) {
 }
 
 // Sees every message before the program: records the pointer at creation,
-// posts the quit message at destruction, and stops frames once closing.
+// posts the quit message at destruction, stops frames once closing, and
+// covers the desktop again when monitors come, go or change.
 LRESULT CALLBACK framedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
@@ -135,6 +145,14 @@ LRESULT CALLBACK framedSaverProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
         case WM_DESTROY:
             PostQuitMessage(0);
+            break;
+        case WM_DISPLAYCHANGE:
+            if (fullScreen) {
+                const RECT desktop = virtualScreen();
+                SetWindowPos(window, HWND_TOPMOST, desktop.left, desktop.top,
+                             desktop.right - desktop.left, desktop.bottom - desktop.top,
+                             SWP_NOACTIVATE);
+            }
             break;
         case WM_TIMER:
             if (!saverDrawsFrames(closeState)) return 0;
@@ -196,10 +214,11 @@ int runSaver(HINSTANCE instance, HWND parent) {
                                  client.right - client.left, client.bottom - client.top, parent,
                                  nullptr, instance, nullptr);
     } else {
+        const RECT desktop = virtualScreen();
         window = CreateWindowExA(WS_EX_TOPMOST, SaverClassName, SaverWindowTitle,
-                                 WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
-                                 nullptr);
+                                 WS_POPUP | WS_VISIBLE, desktop.left, desktop.top,
+                                 desktop.right - desktop.left, desktop.bottom - desktop.top,
+                                 nullptr, nullptr, instance, nullptr);
     }
     int exitCode = 0;
     if (window != nullptr) exitCode = runMessageLoop();
