@@ -1,6 +1,7 @@
 // The saver window's procedure: the GL surface at creation, one frame on
-// every timer tick (one view per monitor when the window spans several),
-// everything released at destruction.
+// every timer tick (one view per monitor when the window spans several), no
+// frame while nothing of the saver can be seen, everything released at
+// destruction.
 #include "host/frame_loop.h"
 #include "host/gl_state.h"
 #include "host/view_layout.h"
@@ -12,6 +13,7 @@ namespace {
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameTimerPeriod = 10;  // ms
 constexpr int ColourBits = 16;
+constexpr DWORD DisplayOff = 0;  // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed
 constexpr int MaxMonitors = 64;  // read at most; layoutViews keeps at most MaxViews
 
 // The identifier SetTimer returned; 0 while no timer runs.
@@ -24,6 +26,9 @@ bool wholeWindow = true;
 ViewLayout views = {};
 int viewportWidth = 0;
 int viewportHeight = 0;
+
+HPOWERNOTIFY displayNotice = nullptr;
+bool displayOn = true;
 
 struct MonitorList {
     int count;
@@ -61,6 +66,23 @@ void placeViews(HWND window) {
     }
 }
 
+// True while nothing of the saver can be seen: the display is off (dimmed
+// still shows it), or the window or one it sits in is hidden or minimised.
+// Two cheap calls, made on every tick.
+bool restingNow(HWND window) {
+    return !displayOn || !IsWindowVisible(window) || IsIconic(GetAncestor(window, GA_ROOT));
+}
+
+// The display's state from a power-setting notice; anything else leaves it.
+void readPowerSetting(const POWERBROADCAST_SETTING* setting) {
+    if (setting == nullptr || !IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) ||
+        setting->DataLength < sizeof(DWORD))
+        return;
+    DWORD state = 0;
+    CopyMemory(&state, setting->Data, sizeof state);
+    displayOn = state != DisplayOff;
+}
+
 }  // namespace
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,6 +95,8 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             viewportWidth = client.right;
             viewportHeight = client.bottom;
             placeViews(window);
+            displayNotice = RegisterPowerSettingNotification(window, &GUID_CONSOLE_DISPLAY_STATE,
+                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
             frameTimer = SetTimer(window, FrameTimerId, FrameTimerPeriod, nullptr);
             return 0;
         }
@@ -80,14 +104,21 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_DISPLAYCHANGE:
             placeViews(window);
             break;
+        case WM_POWERBROADCAST:
+            if (wParam != PBT_POWERSETTINGCHANGE) break;
+            readPowerSetting(reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+            return TRUE;
         case WM_TIMER:
             // Any timer draws: its identifier is not compared.
+            if (restingNow(window)) break;
             if (wholeWindow) renderFrame(); else renderViews(views);
             SwapBuffers(deviceContext);
             break;
         case WM_DESTROY:
             if (frameTimer != 0) KillTimer(window, frameTimer);
             frameTimer = 0;
+            if (displayNotice != nullptr) UnregisterPowerSettingNotification(displayNotice);
+            displayNotice = nullptr;
             destroyGlContext();
             PostQuitMessage(0);
             return 0;
