@@ -1,7 +1,7 @@
 // The saver window's procedure: the GL surface at creation, one frame on
 // every timer tick (one view per monitor when the window spans several), no
 // frame while nothing of the saver can be seen, everything released at
-// destruction.
+// destruction. And the settings, of which there are none.
 #include "host/frame_loop.h"
 #include "host/gl_state.h"
 #include "host/view_layout.h"
@@ -13,6 +13,8 @@ namespace {
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameTimerPeriod = 10;  // ms
 constexpr int ColourBits = 16;
+constexpr UINT SaverNameString = 1;  // string resource: the name in the saver list
+constexpr char NoSettingsText[] = "This screen saver has no options that you can set.";
 constexpr DWORD DisplayOff = 0;  // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed
 constexpr int MaxMonitors = 64;  // read at most; layoutViews keeps at most MaxViews
 
@@ -128,7 +130,10 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
-// Nothing to configure.
-BOOL CALLBACK ScreenSaverConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+void configureSaver(HWND owner) {
+    char name[64] = {};
+    LoadStringA(GetModuleHandleA(nullptr), SaverNameString, name, sizeof name);
+    MessageBoxA(owner, NoSettingsText, name, MB_OK | MB_ICONINFORMATION);
+}
 
 BOOL WINAPI RegisterDialogClasses(HANDLE) { return TRUE; }

@@ -13,7 +13,6 @@ namespace {
 
 constexpr char SaverClassName[] = "WindowsScreenSaverClass";
 constexpr char SaverWindowTitle[] = "SCREENSAVER";
-constexpr int ConfigureDialogTemplate = 2003;
 constexpr int SaverIconResource = 100;   // asked for by name; the program carries none
 constexpr DWORD OlderWindowsFamily = 1;  // VER_PLATFORM_WIN32_WINDOWS
 
@@ -226,16 +225,27 @@ int runSaver(HINSTANCE instance, HWND parent) {
     return exitCode;
 }
 
-// DLGPROC answers INT_PTR; the program's dialog procedure answers BOOL.
-INT_PTR CALLBACK configureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
-}
-
 // A decimal handle from the command line as a window, or null when it names
 // none.
 HWND existingWindow(std::uint64_t handle) {
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle));
     return handle != 0 && IsWindow(window) ? window : nullptr;
+}
+
+// The settings dialog's handle in "/c:HWND", the form the system passes, or
+// 0 when there is none. The first c or C is the configure letter: the
+// command line has already been read as configure.
+std::uint64_t settingsDialogHandle(const char* arguments) {
+    const char* p = arguments != nullptr ? arguments : "";
+    while (*p != '\0' && *p != 'c' && *p != 'C') ++p;
+    if (*p == '\0' || p[1] != ':') return 0;
+    std::uint64_t value = 0;
+    for (p += 2; *p >= '0' && *p <= '9'; ++p) {
+        const std::uint64_t digit = static_cast<std::uint64_t>(*p - '0');
+        if (value > (UINT64_MAX - digit) / 10) return 0;  // names no window
+        value = value * 10 + digit;
+    }
+    return value;
 }
 
 }  // namespace
@@ -302,8 +312,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         MessageBoxA(nullptr, "RegisterClasses() failed", nullptr, MB_OK | MB_ICONHAND);
         return 0;
     }
-    // The program carries no dialog template, so nothing is shown.
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(ConfigureDialogTemplate), GetForegroundWindow(),
-                    configureDialogProc, 0);
+    HWND owner = existingWindow(settingsDialogHandle(commandLine));
+    configureSaver(owner != nullptr ? owner : GetForegroundWindow());
     return 0;
 }

@@ -120,8 +120,8 @@ for input in "mousemove_relative 1 0" "mousemove_relative 0 -1" "key x" "key shi
     wait "$saver" 2>/dev/null
 done
 
-# --- configure, password and bad preview command lines exit 0 at once, mapping nothing
-for args in "/c" "" "/c:1234" "/p 0" "/p:1234" "/a" "-C" "/p 99999"; do
+# --- password and bad preview command lines exit 0 at once, mapping nothing
+for args in "/p 0" "/p:1234" "/a" "/p 99999"; do
     xev -root -event substructure >"$run/xev.log" 2>&1 &
     xev_pid=$!
     sleep 0.3
