@@ -271,7 +271,7 @@ done
 
 # --- at 144 DPI, full screen still covers every physical pixel. Wine 8 takes
 # LogPixels (programs read 144 DPI) but scales no program's windows, aware or
-# not, so this guards the coverage; the manifest's part is checked above.
+# not, so this guards the coverage; the manifest itself is checked above.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 start_full_screen dpi
 check "at 144 DPI, a tank on each monitor" 'both_monitors_show_tank dpi'
