@@ -13,7 +13,6 @@ namespace {
 
 constexpr char SaverClassName[] = "WindowsScreenSaverClass";
 constexpr char SaverWindowTitle[] = "SCREENSAVER";
-constexpr int ConfigureDialogTemplate = 2003;
 constexpr int SaverIconResource = 100;   // asked for by name; the program carries none
 constexpr DWORD OlderWindowsFamily = 1;  // VER_PLATFORM_WIN32_WINDOWS
 
@@ -111,6 +110,15 @@ LRESULT pointerEvent(HWND window, SaverEvent event) {
     return act(window, saverCloseEvent(closeState, event, p.x, p.y));
 }
 
+// The desktop across every monitor (its corner left of or above the primary
+// monitor's is negative), in physical pixels: the program is DPI aware.
+RECT virtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool isSwallowedCommand(WPARAM command) {
     switch (command & 0xFFF0) {
         case SC_SCREENSAVE:
@@ -124,7 +132,8 @@ bool isSwallowedCommand(WPARAM command) {
 }
 
 // Sees every message before the program: records the pointer at creation,
-// posts the quit message at destruction, and stops frames once closing.
+// posts the quit message at destruction, stops frames once closing, and
+// covers the desktop again when monitors come, go or change.
 LRESULT CALLBACK framedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
@@ -135,6 +144,14 @@ LRESULT CALLBACK framedSaverProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
         case WM_DESTROY:
             PostQuitMessage(0);
+            break;
+        case WM_DISPLAYCHANGE:
+            if (fullScreen) {
+                const RECT desktop = virtualScreen();
+                SetWindowPos(window, HWND_TOPMOST, desktop.left, desktop.top,
+                             desktop.right - desktop.left, desktop.bottom - desktop.top,
+                             SWP_NOACTIVATE);
+            }
             break;
         case WM_TIMER:
             if (!saverDrawsFrames(closeState)) return 0;
@@ -196,10 +213,11 @@ int runSaver(HINSTANCE instance, HWND parent) {
                                  client.right - client.left, client.bottom - client.top, parent,
                                  nullptr, instance, nullptr);
     } else {
+        const RECT desktop = virtualScreen();
         window = CreateWindowExA(WS_EX_TOPMOST, SaverClassName, SaverWindowTitle,
-                                 WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
-                                 nullptr);
+                                 WS_POPUP | WS_VISIBLE, desktop.left, desktop.top,
+                                 desktop.right - desktop.left, desktop.bottom - desktop.top,
+                                 nullptr, nullptr, instance, nullptr);
     }
     int exitCode = 0;
     if (window != nullptr) exitCode = runMessageLoop();
@@ -207,16 +225,27 @@ int runSaver(HINSTANCE instance, HWND parent) {
     return exitCode;
 }
 
-// DLGPROC answers INT_PTR; the program's dialog procedure answers BOOL.
-INT_PTR CALLBACK configureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
-}
-
 // A decimal handle from the command line as a window, or null when it names
 // none.
 HWND existingWindow(std::uint64_t handle) {
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle));
     return handle != 0 && IsWindow(window) ? window : nullptr;
+}
+
+// The settings dialog's handle in "/c:HWND", the form the system passes, or
+// 0 when there is none. The first c or C is the configure letter: the
+// command line has already been read as configure.
+std::uint64_t settingsDialogHandle(const char* arguments) {
+    const char* p = arguments != nullptr ? arguments : "";
+    while (*p != '\0' && *p != 'c' && *p != 'C') ++p;
+    if (*p == '\0' || p[1] != ':') return 0;
+    std::uint64_t value = 0;
+    for (p += 2; *p >= '0' && *p <= '9'; ++p) {
+        const std::uint64_t digit = static_cast<std::uint64_t>(*p - '0');
+        if (value > (UINT64_MAX - digit) / 10) return 0;  // names no window
+        value = value * 10 + digit;
+    }
+    return value;
 }
 
 }  // namespace
@@ -283,8 +312,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         MessageBoxA(nullptr, "RegisterClasses() failed", nullptr, MB_OK | MB_ICONHAND);
         return 0;
     }
-    // The program carries no dialog template, so nothing is shown.
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(ConfigureDialogTemplate), GetForegroundWindow(),
-                    configureDialogProc, 0);
+    HWND owner = existingWindow(settingsDialogHandle(commandLine));
+    configureSaver(owner != nullptr ? owner : GetForegroundWindow());
     return 0;
 }

@@ -9,10 +9,11 @@
 // DefScreenSaverProc, and so does WM_TIMER after a frame is drawn.
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The configure dialog's procedure (there is no dialog to show).
-BOOL CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Shows the saver's settings, owned by `owner` (the settings dialog that
+// asked, or null), and returns once they are closed.
+void configureSaver(HWND owner);
 
-// Registers window classes the configure dialog needs; false stops the saver.
+// Registers window classes the settings need; false stops the saver.
 BOOL WINAPI RegisterDialogClasses(HANDLE instance);
 
 // The framework's default handling: input and closing in full-screen mode,

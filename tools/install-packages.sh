@@ -3,7 +3,8 @@
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
 #   tools/install-packages.sh run    what building and running the aquarium needs
 #   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
-#                                    and the X server and tools the savers' end-to-end tests drive
+#                                    the X servers and tools the savers' end-to-end tests drive,
+#                                    and the readers of the Windows files (resources, XML, zip)
 set -euo pipefail
 
 run_packages=(
@@ -17,7 +18,8 @@ test_packages=(
   g++-mingw-w64-x86-64-win32
   clang-14 libclang-rt-14-dev
   imagemagick
-  wine wine64 xvfb xdotool x11-apps x11-utils xserver-xephyr
+  wine wine64 xvfb xdotool x11-apps x11-utils
+  xserver-xephyr icoutils libxml2-utils unzip
 )
 
 case "${1:-}" in

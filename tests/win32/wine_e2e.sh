@@ -159,7 +159,7 @@ for input in "mousemove_relative 1 0" "mousemove_relative 0 -1" "key x" "key shi
     wait "$saver" 2>/dev/null
 done
 
-# --- configure, password and bad preview command lines exit 0, mapping nothing
+# --- password and bad preview command lines exit 0, mapping nothing (Settings has its own test)
 xev -root -event substructure >"$run/xev.log" 2>&1 &
 xev_pid=$!
 poll_until listening || echo "xev does not listen"
@@ -168,7 +168,7 @@ probe_pid=$!
 poll_until grep -q '^Outer window is' "$run/probe.log"
 probe=$(sed -n 's/^Outer window is \(0x[0-9a-f]*\),.*/\1/p' "$run/probe.log")
 poll_until probe_mapped 1
-for args in "/c" "" "/c:1234" "/p 0" "/p:1234" "/a" "-C" "/p 99999"; do
+for args in "/p 0" "/p:1234" "/a" "/p 99999"; do
     xdotool windowunmap --sync "$probe"
     seen=$(probe_maps) others=$(maps_not_probe)
     # shellcheck disable=SC2086  # the arguments split on purpose
