@@ -18,8 +18,7 @@ TEST(Yielding, ReversesOncePerFishOfHigherPriorityNearTheRampEnd) {
         avoidCollisions(fish[0]);
         return fish[0].targetVelocity;
     };
-    fish[1].priority = 8.0f;
-    fish[2].priority = 1.0f;
+    fish[1].priority = 8.0f, fish[2].priority = 1.0f;
     EXPECT_TRUE(vecNear(targetAfterYielding(), vec(-0.5f, 0.25f, -0.75f))) << "one higher";
     fish[2].priority = 4.0f;
     EXPECT_TRUE(vecNear(targetAfterYielding(), vec(0.5f, -0.25f, 0.75f))) << "two: twice";

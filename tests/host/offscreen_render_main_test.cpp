@@ -9,10 +9,8 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
                                           " --every 2 --trace " + dir + "-trace.csv");
         ASSERT_EQ(run.status, 0) << run.err;
     }
-    for (const char* file : {"-last.png", "/frame-000002.png", "/frame-000004.png", "-trace.csv"}) {
-        EXPECT_FALSE(slurp(a + file).empty()) << file;
-        EXPECT_EQ(slurp(a + file), slurp(b + file)) << file;
-    }
+    for (const char* file : {"-last.png", "/frame-000002.png", "/frame-000004.png", "-trace.csv"})
+        EXPECT_TRUE(!slurp(a + file).empty() && slurp(a + file) == slurp(b + file)) << file;
     // A 48 x 27 PNG: signature, then the IHDR's width and height.
     EXPECT_EQ(slurp(a + "-last.png").substr(0, 24),
               std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x30\0\0\0\x1b", 24));
