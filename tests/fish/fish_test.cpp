@@ -10,9 +10,7 @@ TEST(FishRecord, ConstructionReseedsFromTickTimesDrawAndResetsEveryField) {
     linkSchool(*fish, fish.get(), 1);
     linkObstacles(*fish, rock.get(), 1);
     fish->position = fish->velocity = fish->rampStartPosition = fish->targetVelocity = vec(4, 1, 2);
-    fish->flockShared = true;
-    fish->stepCount = 3;
-    fish->rampStartTime = 99u;
+    fish->flockShared = true, fish->stepCount = 3, fish->rampStartTime = 99u;
     setVirtualTick(123456789u);
     randomSeed(42u);
     const auto draw = static_cast<std::uint32_t>(randomNext());
@@ -28,8 +26,7 @@ TEST(FishRecord, ConstructionReseedsFromTickTimesDrawAndResetsEveryField) {
     EXPECT_TRUE(vecNear(predictedRampEnd(*fish), vec(0, 0, 0)));
     EXPECT_TRUE(fish->size == 2.5f && fish->stepCount == 50 && fish->lastStepCount == 50);
     EXPECT_TRUE(fish->rampStartTime == 0u && !fish->flocking && !fish->flockShared);
-    EXPECT_TRUE(fish->school == nullptr && fish->schoolCount == 0);
-    EXPECT_TRUE(fish->obstacles == nullptr && fish->obstacleCount == 0);
+    EXPECT_TRUE(!fish->school && !fish->schoolCount && !fish->obstacles && !fish->obstacleCount);
 }
 
 TEST(FishRecord, BehaviourRowSetsTheParametersAndFlocksWhenItsValueTruncatesToOne) {

@@ -10,10 +10,9 @@ using GlState = GlTest;
 
 TEST_F(GlState, ViewportAndPerspectiveFollowTheSizeFromIdentity) {
     for (const int height : {100, 0}) {  // a zero height counts as one pixel
-        glMatrixMode(GL_PROJECTION);
-        glTranslatef(1, 2, 3);  // resizing must start from identity
-        glMatrixMode(GL_MODELVIEW);
-        glTranslatef(4, 5, 6);
+        // Resizing must start from identity.
+        glMatrixMode(GL_PROJECTION), glTranslatef(1, 2, 3);
+        glMatrixMode(GL_MODELVIEW), glTranslatef(4, 5, 6);
         resizeViewport(200, height);
         GLint viewport[4], mode = 0;
         glGetIntegerv(GL_VIEWPORT, viewport);
@@ -35,24 +34,18 @@ TEST_F(GlState, ViewportAndPerspectiveFollowTheSizeFromIdentity) {
 }
 
 TEST_F(GlState, InitialStateReadsBack) {
-    glClearColor(1, 1, 1, 1);  // set apart from the defaults initGlState restates
-    glClearDepth(0.5);
-    glShadeModel(GL_FLAT);
+    // Set apart from the defaults initGlState restates.
+    glClearColor(1, 1, 1, 1), glClearDepth(0.5), glShadeModel(GL_FLAT);
     EXPECT_TRUE(initGlState());
-    GLint shade = 0, depthFunc = 0, hint = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shade);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &hint);
-    EXPECT_TRUE(shade == GL_SMOOTH && depthFunc == GL_LEQUAL && hint == GL_NICEST);
-    GLfloat clear[4], depth = 0, ambient[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(clear[i], 0.0f) << i;
-        EXPECT_EQ(ambient[i], i < 3 ? 10.0f : 1.0f) << i;
+    const std::pair<GLenum, std::array<GLfloat, 4>> expected[] = {
+        {GL_SHADE_MODEL, {GL_SMOOTH}}, {GL_DEPTH_FUNC, {GL_LEQUAL}}, {GL_DEPTH_CLEAR_VALUE, {1}},
+        {GL_PERSPECTIVE_CORRECTION_HINT, {GL_NICEST}}, {GL_COLOR_CLEAR_VALUE, {0, 0, 0, 0}},
+        {GL_LIGHT_MODEL_AMBIENT, {10, 10, 10, 1}}, {GL_DEPTH_TEST, {1}}, {GL_LIGHTING, {1}},
+        {GL_LIGHT0, {0}}};
+    for (const auto& [name, values] : expected) {
+        std::array<GLfloat, 4> got{};
+        glGetFloatv(name, got.data());
+        EXPECT_EQ(got, values) << std::hex << name;
     }
-    EXPECT_EQ(depth, 1.0f);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_LIGHT0));
     EXPECT_TRUE(scene.fishCount == 9 && glIsTexture(scene.floorTexture)) << "the scene is built first";
 }

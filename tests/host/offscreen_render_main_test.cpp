@@ -9,15 +9,13 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
                                           " --every 2 --trace " + dir + "-trace.csv");
         ASSERT_EQ(run.status, 0) << run.err;
     }
-    for (const char* file : {"-last.png", "/frame-000002.png", "/frame-000004.png", "-trace.csv"}) {
-        EXPECT_FALSE(slurp(a + file).empty()) << file;
-        EXPECT_EQ(slurp(a + file), slurp(b + file)) << file;
-    }
+    for (const char* file : {"-last.png", "/frame-000002.png", "/frame-000004.png", "-trace.csv"})
+        EXPECT_TRUE(!slurp(a + file).empty() && slurp(a + file) == slurp(b + file)) << file;
     // A 48 x 27 PNG: signature, then the IHDR's width and height.
     EXPECT_EQ(slurp(a + "-last.png").substr(0, 24),
               std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x30\0\0\0\x1b", 24));
     EXPECT_EQ(slurp(a + "-last.png"), slurp(a + "/frame-000004.png"));
-    EXPECT_TRUE(slurp(a + "/frame-000003.png").empty());
+    EXPECT_EQ(folderListing(a), "frame-000002.png frame-000004.png");  // no temporary file
     // A header, then one row per fish per frame, the tick as the frame began.
     const std::string trace = slurp(a + "-trace.csv");
     EXPECT_EQ(trace.rfind("frame,tick,camera_yaw,fish,species,x,y,z,vx,vy,vz,yaw,pitch\n1,5000,0,0,103,", 0), 0u);

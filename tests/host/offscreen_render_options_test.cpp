@@ -20,8 +20,7 @@ TEST(RenderOptions, DefaultsAndEveryOptionRead) {
     ASSERT_TRUE(d.ok && !d.help);
     EXPECT_EQ(std::make_tuple(d.width, d.height, d.frames, d.startTick, d.startTime),
               std::make_tuple(1280, 720, 3000, 60000u, std::int64_t{1000000000}));
-    EXPECT_STREQ(d.outPath, "aquarium.png");
-    EXPECT_TRUE(d.framesDir == nullptr && d.tracePath == nullptr);
+    EXPECT_TRUE(d.outPath == std::string("aquarium.png") && !d.framesDir && !d.tracePath);
 
     // The size limits are inclusive; the largest tick is allowed.
     const RenderOptions o = parse({"--size", "8192x1", "--frames", "12", "--start-tick", "4294967295",

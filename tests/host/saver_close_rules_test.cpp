@@ -9,18 +9,8 @@ namespace {
 using A = SaverAction;
 using E = SaverEvent;
 
-struct Step {
-    E event;
-    std::int32_t x, y;
-    A expected;
-};
-
-struct RulesCase {
-    const char* name;
-    bool inputCloses;
-    bool usePassword;
-    std::vector<Step> steps;
-};
+struct Step { E event; std::int32_t x, y; A expected; };
+struct RulesCase { const char* name; bool inputCloses, usePassword; std::vector<Step> steps; };
 
 class SaverCloseRules : public testing::TestWithParam<RulesCase> {};
 

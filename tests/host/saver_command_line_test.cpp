@@ -10,6 +10,8 @@ struct CommandCase {
     std::uint64_t parent;
 };
 
+void PrintTo(const CommandCase& c, std::ostream* out) { *out << (c.line ? c.line : "null"); }
+
 class SaverCommandLine : public testing::TestWithParam<CommandCase> {};
 
 TEST_P(SaverCommandLine, FirstModeLetterDecides) {
@@ -19,23 +21,21 @@ TEST_P(SaverCommandLine, FirstModeLetterDecides) {
     EXPECT_EQ(command.parentWindow, c.parent) << '"' << c.line << '"';
 }
 
+using M = SaverMode;
 INSTANTIATE_TEST_SUITE_P(
     Lines, SaverCommandLine,
     testing::Values(
-        CommandCase{"/s", SaverMode::FullScreen, 0}, CommandCase{"-s", SaverMode::FullScreen, 0},
-        CommandCase{"s", SaverMode::FullScreen, 0}, CommandCase{"/S", SaverMode::FullScreen, 0},
-        CommandCase{"", SaverMode::Configure, 0}, CommandCase{"/c", SaverMode::Configure, 0},
-        CommandCase{"/c:1234", SaverMode::Configure, 0},
-        CommandCase{"/x /y 9", SaverMode::Configure, 0},
-        CommandCase{"/p 1234", SaverMode::Preview, 1234},
-        CommandCase{"/P \t 77 88", SaverMode::Preview, 77},
-        CommandCase{"/p:1234", SaverMode::Preview, 0}, CommandCase{"/p", SaverMode::Preview, 0},
-        CommandCase{"/p 18446744073709551615", SaverMode::Preview, UINT64_MAX},
-        CommandCase{"/p 18446744073709551616", SaverMode::Preview, 0},
-        CommandCase{"/a 42", SaverMode::ChangePassword, 42},
-        CommandCase{"--s", SaverMode::FullScreen, 0},
-        CommandCase{"/x/c /s", SaverMode::Configure, 0},
-        CommandCase{"-delay 9", SaverMode::ChangePassword, 0},
-        CommandCase{nullptr, SaverMode::Configure, 0}));
+        CommandCase{"/s", M::FullScreen, 0}, CommandCase{"-s", M::FullScreen, 0},
+        CommandCase{"s", M::FullScreen, 0}, CommandCase{"/S", M::FullScreen, 0},
+        CommandCase{"--s", M::FullScreen, 0}, CommandCase{"/x/c /s", M::Configure, 0},
+        CommandCase{"", M::Configure, 0}, CommandCase{"/C /s", M::Configure, 0},
+        CommandCase{"/c:1234", M::Configure, 0}, CommandCase{"/x /y 9", M::Configure, 0},
+        CommandCase{"/p 1234", M::Preview, 1234}, CommandCase{"/P \t 77 88", M::Preview, 77},
+        CommandCase{"/p:1234", M::Preview, 0}, CommandCase{"/p", M::Preview, 0},
+        CommandCase{"/p 18446744073709551615", M::Preview, UINT64_MAX},
+        CommandCase{"/p 18446744073709551616", M::Preview, 0},
+        CommandCase{"/p 18446744073709551617", M::Preview, 0},  // not the wrapped 1
+        CommandCase{"/a 42", M::ChangePassword, 42}, CommandCase{"/A 7", M::ChangePassword, 7},
+        CommandCase{"-delay 9", M::ChangePassword, 0}, CommandCase{nullptr, M::Configure, 0}));
 
 }  // namespace

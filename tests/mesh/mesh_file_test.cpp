@@ -55,13 +55,13 @@ TEST(TriangleFile, CountsCornersBetweenEmptyLines) {
 
 TEST(TriangleFile, WritesCornersInTheDefaultFormatAndMissingFilesReadEmpty) {
     auto mesh = emptyMesh();
-    addVertex(*mesh, -1.75f, -0.08f, 0), addVertex(*mesh, 1, 2, 3), addVertex(*mesh, 0.5f, 0, 0.25f);
-    addTriangle(*mesh, 0, 1, 2);
+    addVertex(*mesh, -1.75f, -0.08f, 0), addVertex(*mesh, 1, 2, 3);
+    addTriangle(*mesh, 0, 1, addVertex(*mesh, 3.14159265f, 1234567, 0.25f));
     std::ostringstream out;
     out << std::fixed;
     out.precision(2);
     EXPECT_TRUE(writeTriangleFile(*mesh, out));
-    EXPECT_EQ(out.str(), "-1.75 -0.08 0\n1 2 3\n0.5 0 0.25\n\n");
+    EXPECT_EQ(out.str(), "-1.75 -0.08 0\n1 2 3\n3.14159 1.23457e+06 0.25\n\n");  // six digits
     EXPECT_TRUE((out.flags() & std::ios::floatfield) == std::ios::fixed && out.precision() == 2);
 
     // Unreadable and unwritable files.

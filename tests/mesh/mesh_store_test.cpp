@@ -61,14 +61,13 @@ TEST(MeshStore, MappingAFlatBoxGivesTheRectanglesOriginWithoutDividingByZero) {
     EXPECT_TRUE(flat->vertices[0].u == 0.25f && flat->vertices[0].v == 0.125f);
 }
 
-TEST(MeshStore, JitterDrawsXYZInTurnScaledByEachAmplitude) {
+// Seed 1 draws 41, 18467 and 6334 of 32767, for x, y and z in turn.
+TEST(MeshStore, JitterMovesXYZInTurnEachByItsOwnAmplitude) {
     auto mesh = emptyMesh();
-    addVertex(*mesh, 0, 0, 0), addVertex(*mesh, 1, 1, 1);
-    randomSeed(1);  // draws 41, 18467, 6334, 26500, 19169, 15724
+    addVertex(*mesh, 1, 1, 1);
+    randomSeed(1);
     jitterVertices(*mesh, 1.0f, 0.1f, 2.0f);
-    const float d[6] = {41, 18467, 6334, 26500, 19169, 15724}, a[3] = {1.0f, 0.1f, 2.0f};
-    for (int k = 0; k < 6; ++k) {
-        const float f = d[k] / 32767.0f, expected = (f + f) * a[k % 3] - a[k % 3] + (k < 3 ? 0 : 1);
-        EXPECT_EQ((&mesh->vertices[k / 3].x)[k % 3], expected) << k;
-    }
+    const Vertex& v = mesh->vertices[0];
+    EXPECT_TRUE(std::fabs(v.x - 0.0025025) < 1e-6 && std::fabs(v.y - 1.0127171) < 1e-6 &&
+                std::fabs(v.z + 0.226783) < 1e-6) << v.x << " " << v.y << " " << v.z;
 }

@@ -8,20 +8,14 @@ void GlTest::SetUp() {
     static const bool created = createOffscreenGlContext(TestViewportWidth, TestViewportHeight);
     ASSERT_TRUE(created) << "no offscreen GL context on this machine";
     glPushAttrib(GL_ALL_ATTRIB_BITS);
-    for (GLenum mode : SavedMatrices) {
-        glMatrixMode(mode);
-        glPushMatrix();
-    }
+    for (GLenum mode : SavedMatrices) glMatrixMode(mode), glPushMatrix();
     saved_ = true;
     glViewport(0, 0, TestViewportWidth, TestViewportHeight);
 }
 
 void GlTest::TearDown() {
     if (!saved_) return;
-    for (GLenum mode : SavedMatrices) {
-        glMatrixMode(mode);
-        glPopMatrix();
-    }
+    for (GLenum mode : SavedMatrices) glMatrixMode(mode), glPopMatrix();
     glPopAttrib();
     while (glGetError() != GL_NO_ERROR) continue;
 }

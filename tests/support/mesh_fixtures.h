@@ -19,6 +19,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -56,6 +57,16 @@ inline std::string tempPath(const std::string& name) {
     return folder + name;
 }
 
+// Every name under `dir`, relative to it, sorted and joined by spaces.
+inline std::string folderListing(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        names.insert(entry.path().lexically_relative(dir).string());
+    std::string all;
+    for (const std::string& name : names) all += (all.empty() ? "" : " ") + name;
+    return all;
+}
+
 // A profile table as the text of a profile file, each number written with
 // enough digits to read back exactly.
 inline std::string profileText(const ProfileRow* rows, int count, const char* separator = ",",
@@ -75,10 +86,8 @@ inline std::string slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-struct ProgramRun {
-    int status;  // exit status; -1 when the program did not exit normally
-    std::string out, err;
-};
+// The exit status (-1 when the program did not exit normally) and the output.
+struct ProgramRun { int status; std::string out, err; };
 
 // Runs shell text `command` (a pipeline may follow the program), capturing its
 // standard output and, in this test's own folder, its standard error.
