@@ -66,8 +66,10 @@ TEST_F(AquariumFrame, FirstFrameShowsTankFloorArchAndFishAtTheCentre) {
     for (double x : {-24.0, 24.0})
         for (double y : {-12.0, 12.0}) EXPECT_TRUE(greyCornerAt(x, y)) << x << " " << y;
     for (double x : {6.0, 18.0})
-        for (double z : {-8.0, 8.0})
-            EXPECT_TRUE(colourAt(x, -12, z) > 0 && colourAt(x, -12, z) != 0x666666) << x << ' ' << z;
+        for (double z : {-8.0, 8.0}) {
+            const int c = colourAt(x, -12, z);
+            EXPECT_TRUE(c > 0 && c != 0x666666) << x << " " << z;
+        }
     EXPECT_GT(colourAt(-15, -11.5, 1), 0) << "the foot of the arch";
     EXPECT_GT(colourAt(0, 0, 0), 0) << "the fish";
     EXPECT_TRUE(colourAt(15, 0, 0) == 0 && colourAt(-15, 5, 0) == 0);
