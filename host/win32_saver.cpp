@@ -1,7 +1,8 @@
 // The saver window's procedure: the GL surface at creation, one frame on
 // every timer tick (one view per monitor when the window spans several), no
-// frame while nothing of the saver can be seen, everything released at
-// destruction. And the settings, of which there are none.
+// frame and next to no work while nothing of the saver can be seen,
+// everything released at destruction. And the settings, of which there are
+// none.
 #include "host/frame_loop.h"
 #include "host/gl_state.h"
 #include "host/view_layout.h"
@@ -12,14 +13,15 @@ namespace {
 
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameTimerPeriod = 10;  // ms
+constexpr UINT HiddenWatchPeriod = 100;  // ms, while hidden or minimised
 constexpr int ColourBits = 16;
 constexpr UINT SaverNameString = 1;  // string resource: the name in the saver list
 constexpr char NoSettingsText[] = "This screen saver has no options that you can set.";
 constexpr DWORD DisplayOff = 0;  // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed
 constexpr int MaxMonitors = 64;  // read at most; layoutViews keeps at most MaxViews
 
-// The identifier SetTimer returned; 0 while no timer runs.
-UINT_PTR frameTimer = 0;
+// How often the timer ticks now, in ms; 0 while no timer runs.
+UINT timerPeriod = 0;
 
 // Where frames go: all of the window through renderFrame, the viewport set
 // by resizeViewport to viewportWidth x viewportHeight (0 x 0 while views are
@@ -68,11 +70,24 @@ void placeViews(HWND window) {
     }
 }
 
-// True while nothing of the saver can be seen: the display is off (dimmed
-// still shows it), or the window or one it sits in is hidden or minimised.
-// Two cheap calls, made on every tick.
-bool restingNow(HWND window) {
-    return !displayOn || !IsWindowVisible(window) || IsIconic(GetAncestor(window, GA_ROOT));
+// The timer's pace for what can be seen of the saver: a frame a tick while
+// it shows; no timer while the display is off (dimmed still shows it), as
+// the notice that it is on again restarts it; and a slow watch while the
+// window or one it sits in is hidden or minimised, since a preview hears
+// nothing when the window it sits in comes back. Frames are drawn only at
+// the frame pace.
+void paceTimer(HWND window) {
+    UINT period = FrameTimerPeriod;
+    if (!displayOn)
+        period = 0;
+    else if (!IsWindowVisible(window) || IsIconic(GetAncestor(window, GA_ROOT)))
+        period = HiddenWatchPeriod;
+    if (period == timerPeriod) return;
+    if (period == 0)
+        KillTimer(window, FrameTimerId);
+    else if (SetTimer(window, FrameTimerId, period, nullptr) == 0)
+        period = 0;
+    timerPeriod = period;
 }
 
 // The display's state from a power-setting notice; anything else leaves it.
@@ -99,7 +114,9 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             placeViews(window);
             displayNotice = RegisterPowerSettingNotification(window, &GUID_CONSOLE_DISPLAY_STATE,
                                                              DEVICE_NOTIFY_WINDOW_HANDLE);
-            frameTimer = SetTimer(window, FrameTimerId, FrameTimerPeriod, nullptr);
+            // Not yet shown: the first tick finds the pace.
+            if (SetTimer(window, FrameTimerId, FrameTimerPeriod, nullptr) != 0)
+                timerPeriod = FrameTimerPeriod;
             return 0;
         }
         case WM_SIZE:
@@ -109,16 +126,18 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_POWERBROADCAST:
             if (wParam != PBT_POWERSETTINGCHANGE) break;
             readPowerSetting(reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+            paceTimer(window);
             return TRUE;
         case WM_TIMER:
             // Any timer draws: its identifier is not compared.
-            if (restingNow(window)) break;
+            paceTimer(window);
+            if (timerPeriod != FrameTimerPeriod) break;
             if (wholeWindow) renderFrame(); else renderViews(views);
             SwapBuffers(deviceContext);
             break;
         case WM_DESTROY:
-            if (frameTimer != 0) KillTimer(window, frameTimer);
-            frameTimer = 0;
+            if (timerPeriod != 0) KillTimer(window, FrameTimerId);
+            timerPeriod = 0;
             if (displayNotice != nullptr) UnregisterPowerSettingNotification(displayNotice);
             displayNotice = nullptr;
             destroyGlContext();

@@ -231,10 +231,14 @@ WINEDEBUG=-all,trace+wgl wine "$parent_exe" "$(winepath -w "$scr")" "Z:$run/go" 
 pid=$!
 for _ in $(seq 300); do grep -q "preview running" "$run/preview.log" && break; sleep 0.1; done
 check "the preview draws" 'wait_frames "$run/preview-frames.log" drawing'
+preview_pid=$(pgrep -f "aquarium\.scr /p" | head -n1)
 for step in "0 hidden resting" "5 shown drawing" "6 minimised resting" "9 restored drawing"; do
     read -r show name expected <<<"$step"
     wine "$driver_exe" window Preview "$show"
     check "preview parent $name: $expected" 'wait_frames "$run/preview-frames.log" $expected'
+    if [ "$expected" = resting ] && [ -n "$preview_pid" ]; then
+        echo "     CPU of the preview in 4 s, $name: $(cpu_ms "$preview_pid" 4) ms"
+    fi
 done
 touch "$run/go"
 wait_exit "$pid"
