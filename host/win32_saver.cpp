@@ -12,7 +12,7 @@
 namespace {
 
 constexpr UINT_PTR FrameTimerId = 1;
-constexpr UINT FrameTimerPeriod = 10;  // ms
+constexpr UINT FrameTimerPeriod = 10;    // ms
 constexpr UINT HiddenWatchPeriod = 100;  // ms, while hidden or minimised
 constexpr int ColourBits = 16;
 constexpr UINT SaverNameString = 1;  // string resource: the name in the saver list
