@@ -13,6 +13,8 @@
 #include "io/atomic_file.h"
 #include "io/cli.h"
 
+#include "aquarium_version.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -217,6 +219,8 @@ int run(const RenderOptions& o) {
 int main(int argc, char** argv) {
     const RenderOptions options = parseRenderOptions(argc, argv);
     if (options.help) return printToStdout(Program, renderUsage());
+    if (versionRequested(argc, argv))
+        return printToStdout(Program, "aquarium-render " AQUARIUM_VERSION "\n");
     if (!options.ok) {
         std::fprintf(stderr, "aquarium-render: %s\n%s", options.error, renderUsage());
         return 2;

@@ -168,6 +168,7 @@ const char* renderUsage() {
            "  --trace FILE.csv   write every fish's state after each frame ...\n"
            "  --trace-every K    ... every K frames, 1 to 100000000 (default 1)\n"
            "  --help             show this text\n"
+           "  --version          show the version\n"
            "Numbers are decimal. Each file is written under a temporary name and\n"
            "renamed only once whole. Exit status: 0 done, 1 a failure (the message\n"
            "says what), 2 a bad command line or two outputs naming one file.\n";

@@ -17,7 +17,7 @@ struct OptionName {
 constexpr OptionName Options[] = {
     {"root", Kind::Flag},   {"window", Kind::Flag}, {"window-id", Kind::Value},
     {"delay", Kind::Value}, {"fps", Kind::Flag},    {"no-fps", Kind::Flag},
-    {"help", Kind::Flag},   {"h", Kind::Flag},
+    {"help", Kind::Flag},   {"h", Kind::Flag},      {"version", Kind::Flag},
 };
 
 SaverOptions failed(SaverOptions options, SaverOptionsResult result, const char* format,
@@ -140,6 +140,10 @@ SaverOptions parseSaverOptions(int argc, const char* const* argv, const char* sa
                 o.result = SaverOptionsResult::Help;
                 return o;
             }
+            if (std::strcmp(flag, "version") == 0) {
+                o.result = SaverOptionsResult::Version;
+                return o;
+            }
             if (std::strcmp(flag, "root") == 0) root = true;
             if (std::strcmp(flag, "window") == 0) desktop = true;
             if (std::strcmp(flag, "fps") == 0) o.showFps = true;
@@ -198,6 +202,7 @@ const char* saverUsage() {
            "  -delay USEC        microseconds between frames (default 10000)\n"
            "  -fps, -no-fps      show the frame rate and frame time, or not (default)\n"
            "  -help              print this text\n"
+           "  -version           print the version\n"
            "Options may also be written with two dashes (--root), and values after\n"
            "'=' (--delay=20000). Mode letters may be upper case and written after '-'.\n";
 }

@@ -6,6 +6,7 @@
 //   -delay USEC           frame period in microseconds (default 10000)
 //   -fps, -no-fps         show the frame rate in a corner, or not (default)
 //   -help, -h             print the usage
+//   -version              print the program's name and version
 //
 // Each may also be written with two dashes (--root, --delay 20000), as the
 // xscreensaver daemon writes them, and an option with a value also as
@@ -36,6 +37,7 @@ enum class SaverTarget {
 enum class SaverOptionsResult {
     Run,
     Help,         // print the usage on stdout, exit 0
+    Version,      // print the name and version on stdout, exit 0
     UsageError,   // `error` and the usage on stderr, exit 2
     WindowError,  // `error` on stderr, exit 1: a malformed window id
 };

@@ -21,6 +21,8 @@ constexpr SaverEvent ButtonEvent = SaverEvent::ButtonPress;
 #include "host/x11_fps_overlay.h"
 #include "host/x11_gl_context.h"
 
+#include "aquarium_version.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
@@ -481,8 +483,12 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     const SaverOptions options = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
-    if (options.result == SaverOptionsResult::Help) {
-        if (std::fputs(saverUsage(), stdout) == EOF || std::fflush(stdout) != 0) {
+    if (options.result == SaverOptionsResult::Help ||
+        options.result == SaverOptionsResult::Version) {
+        const char* text = options.result == SaverOptionsResult::Help
+                               ? saverUsage()
+                               : "aquarium " AQUARIUM_VERSION "\n";
+        if (std::fputs(text, stdout) == EOF || std::fflush(stdout) != 0) {
             std::perror("aquarium: cannot write to standard output");
             return 1;
         }

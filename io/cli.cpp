@@ -11,6 +11,12 @@ bool helpRequested(int argc, const char* const* argv) {
     return false;
 }
 
+bool versionRequested(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) return true;
+    return false;
+}
+
 bool parseDecimal(const char* text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
     if (text == nullptr || *text == '\0') return false;
     std::uint64_t n = 0;

@@ -6,6 +6,9 @@
 // True when any argument is "--help" or "-h", wherever it stands.
 bool helpRequested(int argc, const char* const* argv);
 
+// True when any argument is "--version", wherever it stands.
+bool versionRequested(int argc, const char* const* argv);
+
 // A whole decimal number from `low` to `high`: digits only (no sign, no
 // spaces, no trailing text); leading zeros change nothing, so 010 is ten.
 bool parseDecimal(const char* text, std::uint64_t low, std::uint64_t high, std::uint64_t& value);

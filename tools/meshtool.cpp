@@ -11,6 +11,8 @@
 #include "io/atomic_file.h"
 #include "io/cli.h"
 
+#include "aquarium_version.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -29,6 +31,7 @@ const char* const Usage =
     "usage: aquarium-meshtool species ID [--out FILE] [--obj]\n"
     "       aquarium-meshtool profile FILE [--out FILE] [--obj]\n"
     "       aquarium-meshtool info FILE\n"
+    "       aquarium-meshtool --help | --version\n"
     "\n"
     "species  writes the compiled model of species ID (101 102 103 104 105 108)\n"
     "profile  writes the lathe model built from a profile file\n"
@@ -297,6 +300,8 @@ int runInfo(const Arguments& args) {
 
 int main(int argc, char** argv) {
     if (helpRequested(argc, argv)) return printToStdout("aquarium-meshtool", Usage);
+    if (versionRequested(argc, argv))
+        return printToStdout("aquarium-meshtool", "aquarium-meshtool " AQUARIUM_VERSION "\n");
     Arguments args;
     const std::string problem = parseArguments(argc, argv, args);
     if (!problem.empty()) return usageError(problem);

@@ -2,6 +2,8 @@
 // unwritable destinations, outputs that would share a file, cut input.
 #include "tests/support/mesh_fixtures.h"
 
+#include "aquarium_version.h"
+
 #include <sys/stat.h>
 
 namespace {
@@ -63,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         P{"@soak 1 >/dev/full", 1, "cannot write to standard output"},
         P{"@soak 1 x --help >/dev/full", 1, "cannot write to standard output"},
         P{"@render --bogus --help", 0, "usage: aquarium-render"},
+        P{"@render --size 0x10 --version", 0, "aquarium-render " AQUARIUM_VERSION "\n"},
+        P{"@meshtool info --version", 0, "aquarium-meshtool " AQUARIUM_VERSION "\n"},
         P{"@render --size 0x10", 2, "usage: aquarium-render"},
         P{"@meshtool --help species 999", 0, "usage: aquarium-meshtool"},
         P{"@meshtool species 101 >/dev/full", 1, "cannot write"},
