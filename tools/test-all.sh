@@ -25,8 +25,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
 
-echo "== fuzz the mesh file readers"
-CXX_FUZZ=${CXX_FUZZ:-clang++-14} bash tools/fuzz-mesh-files.sh 30
+echo "== fuzz every reader of outside input, 20 s each"
+bash tools/fuzz.sh all 20
 
 echo "== sanitizer build and tests"
 cmake --preset asan >/dev/null
