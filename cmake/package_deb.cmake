@@ -59,7 +59,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D aquarium screen saver for xscreensaver")
 # The extended description: CPack puts the summary above it, indents each
 # line by one space and writes an empty line as " .".
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A glass tank on a pale floor, an arch of rock slabs, and nine fish of four
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
+A glass tank on a pale floor, an arch of rock slabs, and nine fish of four
 species that flock, give way to each other and steer around the rocks,
 while the view turns about the tank every 30 seconds. It draws with
 OpenGL, one view on every monitor, and rests while nobody can see it.

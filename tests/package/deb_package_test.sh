@@ -81,7 +81,11 @@ cleanup() {
   [ -d "$root" ] && stop_root_processes "$root"
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   unmount_all
-  [ -n "${building:-}" ] && { stop_root_processes "$building"; unmount_all; remove_tree "$building"; }
+  if [ -n "${building:-}" ]; then
+    stop_root_processes "$building"
+    unmount_all
+    remove_tree "$building"
+  fi
   remove_tree "$root"
   if [ -n "${kept:-}" ]; then
     echo "logs and pictures kept in $work" >&2
@@ -150,6 +154,8 @@ mkdir -p "$cache"
 cache=$(realpath "$cache")
 exec 9>"$cache/lock"
 flock -w 1800 9 || fail "the cache of the Debian root stayed locked"
+# Made again after two weeks, so that its package lists stay those of the mirror.
+[ -n "$(find "$base" -mtime +13 2>/dev/null)" ] && rm -f "$base"
 if [ ! -f "$base" ]; then
   mirror=$(debian_mirror)
   note "making the Debian 12 root from $mirror (once; kept in $base)"
@@ -162,12 +168,13 @@ if [ ! -f "$base" ]; then
   # installs them from its cache), so that later runs need no download.
   cp "$deb" "$building/tmp/"
   root=$building in_root sh -c "apt-get install -y --no-install-recommends xscreensaver &&
-      apt-get clean && cd /tmp && apt-get install -y --download-only ./$(basename "$deb") &&
-      rm -f ./$(basename "$deb") /var/cache/apt/archives/aquarium_*" >"$work/xscreensaver-install.log" 2>&1 ||
-    { tail -20 "$work/xscreensaver-install.log"; fail "installing xscreensaver failed"; }
+      apt-get clean && cd /tmp && apt-get install -y --download-only ./${deb##*/} &&
+      rm -f ./${deb##*/} /var/cache/apt/archives/aquarium_*" >"$work/daemon-install.log" 2>&1 ||
+    { tail -20 "$work/daemon-install.log"; fail "installing xscreensaver failed"; }
   stop_root_processes "$building"
   unmount_all
-  tar -C "$building" --numeric-owner -cf "$base.tmp.$$" . || fail "cannot write $base"
+  tar -C "$building" --numeric-owner -cf "$base.tmp.$$" . ||
+    { rm -f "$base.tmp.$$"; fail "cannot write $base"; }
   mv "$base.tmp.$$" "$base"
   remove_tree "$building"
   building=""
@@ -302,7 +309,9 @@ note "the aquarium draws in the daemon's window $window"
 # Picking the hack again makes the daemon stop it (SIGTERM) and report how it ended.
 first=$hack_pid
 as_user xscreensaver-command -select 1 >/dev/null || fail "xscreensaver-command -select failed"
-reported() { grep -qE "child pid $first \(aquarium\) (exited|terminated)" "$root/tmp/saver-home/log"; }
+reported() {
+  grep -qE "child pid $first \(aquarium\) (exited|terminated)" "$root/tmp/saver-home/log"
+}
 poll_until reported || fail "the daemon did not report the end of pid $first"
 grep -qE "child pid $first \(aquarium\) exited .*status 0$" "$root/tmp/saver-home/log" ||
   fail "the hack did not end with status 0: $(grep "child pid $first" "$root/tmp/saver-home/log")"
@@ -310,8 +319,8 @@ new_hack() { one_hack && [ "$hack_pid" != "$first" ]; }
 poll_until new_hack || fail "the daemon started no second aquarium"
 
 note "deactivating"
-as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
-poll_until no_hack || fail "aquarium still runs $Deadline s after the daemon unblanked: $(hack_pids)"
+as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate"
+poll_until no_hack || fail "aquarium still runs $Deadline s after the unblanking: $(hack_pids)"
 as_user xscreensaver-command -exit >/dev/null
 daemon_gone() { ! kill -0 "$daemon" 2>/dev/null; }
 poll_until daemon_gone || fail "the daemon did not exit"
