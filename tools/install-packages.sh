@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, skipping those already
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
-#   tools/install-packages.sh run    what building and running the aquarium needs
+#   tools/install-packages.sh run    what building and running the aquarium needs, and
+#                                    building its Debian package (dpkg-shlibdeps, in dpkg-dev)
 #   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
 #                                    the X servers and tools the savers' end-to-end tests drive,
-#                                    and the readers of the Windows files (resources, XML, zip)
+#                                    the readers of the Windows files (resources, XML, zip), and
+#                                    lintian and debootstrap for the Debian package's test
 set -euo pipefail
 
 run_packages=(
@@ -13,6 +15,7 @@ run_packages=(
   libegl-dev libegl-mesa0 libgl1-mesa-dri libopengl-dev libglu1-mesa-dev libgl-dev
   libpng-dev zlib1g-dev
   libx11-dev libglx-dev libx11-xcb-dev libxcb1-dev libxrandr-dev libxinerama-dev libxext-dev
+  dpkg-dev
 )
 test_packages=(
   g++-mingw-w64-x86-64-win32
@@ -20,6 +23,7 @@ test_packages=(
   imagemagick
   wine wine64 xvfb xdotool x11-apps x11-utils
   xserver-xephyr icoutils libxml2-utils unzip
+  lintian debootstrap
 )
 
 case "${1:-}" in

@@ -16,8 +16,13 @@
 # score. Builds in MUTATE_BUILD (default build/mutate, configured like the
 # linux preset) with MUTATE_JOBS jobs (default 2). MUTATE_ALL=1 runs the
 # whole suite for every mutant and names every test that failed, to see which
-# tests are the only ones to catch a fault. The file is restored even when the
-# script is interrupted.
+# tests are the only ones to catch a fault. MUTATE_LABEL and
+# MUTATE_EXCLUDE_LABEL (default: package) choose tests by label (ctest -L,
+# -LE): the Debian package's test needs root and minutes, so it runs for its
+# own list alone:
+#   MUTATE_LABEL=package MUTATE_EXCLUDE_LABEL= MUTATE_TIMEOUT=1800 \
+#     bash tools/mutate.sh tools/mutations-package.txt
+# The file is restored even when the script is interrupted.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +31,9 @@ pattern=${2:-}
 build=${MUTATE_BUILD:-build/mutate}
 limit=${MUTATE_TIMEOUT:-300}
 jobs=${MUTATE_JOBS:-2}
+labels=()
+[ -n "${MUTATE_LABEL:-}" ] && labels+=(-L "$MUTATE_LABEL")
+[ -n "${MUTATE_EXCLUDE_LABEL-package}" ] && labels+=(-LE "${MUTATE_EXCLUDE_LABEL-package}")
 export LP_NUM_THREADS=1
 
 target=""
@@ -48,7 +56,8 @@ build_all() { cmake --build "$build" -j "$jobs" >"$log" 2>&1; }
 stop=--stop-on-failure
 [ "${MUTATE_ALL:-0}" = 1 ] && stop=
 run_suite() {
-  timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" >"$log" 2>&1
+  timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" "${labels[@]}" \
+    >"$log" 2>&1
 }
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAQUARIUM_HOST=x11 >/dev/null || exit 1
