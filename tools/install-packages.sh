@@ -4,7 +4,8 @@
 #   tools/install-packages.sh run    what building and running the aquarium needs
 #   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
 #                                    the X servers and tools the savers' end-to-end tests drive,
-#                                    and the readers of the Windows files (resources, XML, zip)
+#                                    the readers of the Windows files (resources, XML, zip) and
+#                                    makensis for the Windows setup program
 set -euo pipefail
 
 run_packages=(
@@ -19,7 +20,7 @@ test_packages=(
   clang-14 libclang-rt-14-dev
   imagemagick
   wine wine64 xvfb xdotool x11-apps x11-utils
-  xserver-xephyr icoutils libxml2-utils unzip
+  xserver-xephyr icoutils libxml2-utils unzip nsis
 )
 
 case "${1:-}" in
