@@ -31,6 +31,7 @@ SetCompressor /SOLID lzma
 
 Name "Aquarium"
 Caption "Aquarium ${VERSION} Setup"
+BrandingText "Aquarium ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Aquarium"
 ; A second install goes where the first one went.
