@@ -7,6 +7,7 @@
 # "ok NAME" or "FAIL NAME"; nothing is left running afterwards.
 #
 # usage: wine_setup_e2e.sh <work root> <CPackConfig.cmake> <project version> <aquarium.scr>
+# shellcheck disable=SC2016,SC2034  # check's conditions expand when check evaluates them
 set -uo pipefail
 
 root=$1 cpack_config=$2 version=$3 built_scr=$4
