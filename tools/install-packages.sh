@@ -5,8 +5,9 @@
 #                                    building its Debian package (dpkg-shlibdeps, in dpkg-dev)
 #   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
 #                                    the X servers and tools the savers' end-to-end tests drive,
-#                                    the readers of the Windows files (resources, XML, zip), and
-#                                    lintian and debootstrap for the Debian package's test
+#                                    the readers of the Windows files (resources, XML, zip),
+#                                    makensis for the Windows setup program, and lintian and
+#                                    debootstrap for the Debian package's test
 set -euo pipefail
 
 run_packages=(
@@ -22,7 +23,7 @@ test_packages=(
   clang-14 libclang-rt-14-dev
   imagemagick
   wine wine64 xvfb xdotool x11-apps x11-utils
-  xserver-xephyr icoutils libxml2-utils unzip
+  xserver-xephyr icoutils libxml2-utils unzip nsis
   lintian debootstrap
 )
 

@@ -4,6 +4,7 @@
 # became of every mutant and the share the tests killed.
 #
 #   tools/mutate.sh [LIST [PATTERN]]     (default tools/mutations.txt, all entries)
+#   MUTATE_PRESET=windows MUTATE_TESTS=setup tools/mutate.sh tools/mutations-windows.txt
 #
 # A list entry is one line:  FILE @@ ORIGINAL @@ REPLACEMENT
 # ORIGINAL is literal text found on exactly one line of FILE; that one
@@ -14,12 +15,14 @@
 # runs past MUTATE_TIMEOUT seconds (default 300); one that does not build, or
 # whose ORIGINAL is missing or not unique, is reported and left out of the
 # score. Builds in MUTATE_BUILD (default build/mutate, configured like the
-# linux preset) with MUTATE_JOBS jobs (default 2). MUTATE_ALL=1 runs the
-# whole suite for every mutant and names every test that failed, to see which
-# tests are the only ones to catch a fault. MUTATE_LABEL and
-# MUTATE_EXCLUDE_LABEL (default: package) choose tests by label (ctest -L,
-# -LE): the Debian package's test needs root and minutes, so it runs for its
-# own list alone:
+# linux preset; with MUTATE_PRESET=windows, build/mutate-windows configured
+# like the windows preset, whose tests run under Wine) with MUTATE_JOBS jobs
+# (default 2). MUTATE_TESTS (a ctest -R expression) runs only the tests it
+# matches. MUTATE_ALL=1 runs the whole suite for every mutant and names every
+# test that failed, to see which tests are the only ones to catch a fault.
+# MUTATE_LABEL and MUTATE_EXCLUDE_LABEL (default: package) choose tests by
+# label (ctest -L, -LE): the Debian package's test needs root and minutes, so
+# it runs for its own list alone:
 #   MUTATE_LABEL=package MUTATE_EXCLUDE_LABEL= MUTATE_TIMEOUT=1800 \
 #     bash tools/mutate.sh tools/mutations-package.txt
 # The file is restored even when the script is interrupted.
@@ -28,7 +31,17 @@ cd "$(dirname "$0")/.."
 
 list=${1:-tools/mutations.txt}
 pattern=${2:-}
-build=${MUTATE_BUILD:-build/mutate}
+case ${MUTATE_PRESET:-linux} in
+  linux)
+    build=${MUTATE_BUILD:-build/mutate}
+    configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DAQUARIUM_HOST=x11) ;;
+  windows)
+    build=${MUTATE_BUILD:-build/mutate-windows}
+    configure=(--toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DAQUARIUM_HOST=win32) ;;
+  *) echo "mutate: MUTATE_PRESET is linux or windows" >&2; exit 2 ;;
+esac
+only=()
+[ -n "${MUTATE_TESTS:-}" ] && only=(-R "$MUTATE_TESTS")
 limit=${MUTATE_TIMEOUT:-300}
 jobs=${MUTATE_JOBS:-2}
 labels=()
@@ -56,11 +69,11 @@ build_all() { cmake --build "$build" -j "$jobs" >"$log" 2>&1; }
 stop=--stop-on-failure
 [ "${MUTATE_ALL:-0}" = 1 ] && stop=
 run_suite() {
-  timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" "${labels[@]}" \
-    >"$log" 2>&1
+  timeout "$limit" ctest --test-dir "$build" -j "$jobs" $stop --timeout "$limit" "${only[@]}" \
+    "${labels[@]}" >"$log" 2>&1
 }
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAQUARIUM_HOST=x11 >/dev/null || exit 1
+cmake -S . -B "$build" --no-warn-unused-cli "${configure[@]}" >/dev/null || exit 1
 if ! build_all || ! run_suite; then
   cat "$log"
   echo "mutate: the unmutated suite does not pass; nothing scored" >&2

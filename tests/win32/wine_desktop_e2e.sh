@@ -54,7 +54,7 @@ if [ "$mode" = resources ]; then
     name=$(tail -c +5 "$run/strings.bin" | head -c $((${length:-0} * 2)) | iconv -f UTF-16LE -t UTF-8)
     check "string 1, the name in the saver list, is 'Aquarium'" '[ "$name" = Aquarium ]'
     # The zip as users get it.
-    (cd "$run" && cpack --config "$cpack_config" -B "$run/zip" >cpack.log 2>&1)
+    (cd "$run" && cpack -G ZIP --config "$cpack_config" -B "$run/zip" >cpack.log 2>&1)
     unzip -p "$run/zip/aquarium-windows.zip" README.txt >"$run/README.txt" 2>/dev/null
     bare_lf=$(grep -c $'[^\r]$\\|^$' "$run/README.txt")  # lines not ending in CR LF
     check "the zip's README.txt has CRLF line ends only" '[ -s "$run/README.txt" ] && [ "$bare_lf" = 0 ]'
