@@ -17,9 +17,7 @@ constexpr int Height = 144;  // a 16:9 picture in the bottom of the test surface
 
 class AquariumFrame : public GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
+    void prepare() override {
         setVirtualTick(60000);
         randomSeed(1);
         constructAquarium(scene);

@@ -12,9 +12,7 @@ using Point = std::array<double, 3>;
 
 class TankDraw : public GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
+    void prepare() override {
         resizeViewport(TestViewportWidth, TestViewportHeight);
         glTranslatef(0.0f, 0.0f, -80.0f);  // the whole tank in view
         aquarium->fillMode = GL_FILL;       // zeroed otherwise: nothing placed, no floor texture
@@ -56,9 +54,7 @@ int rockCell(const FeedbackItem& item) {
 
 class SceneDraw : public GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
+    void prepare() override {
         useOrtho(ViewHalf, 100);
         glEnable(GL_LIGHTING);
         setVirtualTick(60000);
