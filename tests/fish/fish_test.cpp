@@ -28,17 +28,3 @@ TEST(FishRecord, ConstructionReseedsFromTickTimesDrawAndResetsEveryField) {
     EXPECT_TRUE(fish->rampStartTime == 0u && !fish->flocking && !fish->flockShared);
     EXPECT_TRUE(!fish->school && !fish->schoolCount && !fish->obstacles && !fish->obstacleCount);
 }
-
-TEST(FishRecord, BehaviourRowSetsTheParametersAndFlocksWhenItsValueTruncatesToOne) {
-    auto fish = makeFish();
-    const ProfileRow shortTable[2] = {{{101}}, {{128, 0, 128, 0, 64}}};
-    applyBehaviourParameters(*fish, shortTable, 2);
-    EXPECT_EQ(fish->size, 2.5f) << "a table without row 2 changes nothing";
-    for (const float value : {1.0f, 1.999f, 2.0f, 0.99f, -1.0f}) {
-        const ProfileRow rows[3] = {{{101}}, {{128}}, {{5, 7, 1, 2, value, 8, 4}}};
-        applyBehaviourParameters(*fish, rows, 3);
-        EXPECT_EQ(fish->flocking, value >= 1.0f && value < 2.0f) << value;
-    }
-    EXPECT_EQ(behaviourParameters(*fish), (std::array<float, 6>{5, 7, 1, 2, 8, 4}));
-}
-
