@@ -61,7 +61,8 @@ TEST(MeshStore, MappingAFlatBoxGivesTheRectanglesOriginWithoutDividingByZero) {
     EXPECT_TRUE(flat->vertices[0].u == 0.25f && flat->vertices[0].v == 0.125f);
 }
 
-// Seed 1 draws 41, 18467 and 6334 of 32767, for x, y and z in turn.
+// Seed 1 draws 41, 18467 and 6334 of 32767 (the classic generator's first three
+// draws), for x, y and z in turn.
 TEST(MeshStore, JitterMovesXYZInTurnEachByItsOwnAmplitude) {
     auto mesh = emptyMesh();
     addVertex(*mesh, 1, 1, 1);
