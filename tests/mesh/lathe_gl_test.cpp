@@ -11,29 +11,22 @@ using LatheMesh = GlTest;
 TEST_F(LatheMesh, LoadsASkinOnlyForAnUntexturedMeshFromATableOrAFile) {
     const std::string path = tempPath("profile105.txt");
     std::ofstream(path) << profileText(profile105, 25, " ");
-    auto table = emptyMesh(), file = emptyMesh(), headerOnly = emptyMesh();
+    auto table = emptyMesh();
     buildLatheMesh(*table, profile105, 25);
-    readProfileFile(*file, path.c_str());
-    buildLatheMesh(*headerOnly, profile108, 3);  // no rings, a skin all the same
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<TextureId>(bound), getTexture(*headerOnly));
-    for (const Mesh* mesh : {table.get(), file.get(), headerOnly.get()})
-        EXPECT_TRUE(getTexture(*mesh) != 0 && glIsTexture(getTexture(*mesh)));
-    ASSERT_EQ(getVertexCount(*file), 176);
-    for (int i = 0; i < 176; ++i) {
-        const Vertex &a = file->vertices[i], &b = table->vertices[i];
-        EXPECT_TRUE(a.x == b.x && a.z == b.z && a.u == b.u && a.v == b.v) << i;
-    }
-    // A mesh with a texture keeps it and nothing is loaded or bound.
-    glBindTexture(GL_TEXTURE_2D, 0);
-    for (const bool fromFile : {false, true}) {
-        auto textured = emptyMesh();
-        setTexture(*textured, 4242);
-        fromFile ? readProfileFile(*textured, path.c_str()) : buildLatheMesh(*textured, profile105, 25);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_TRUE(bound == 0 && getTexture(*textured) == 4242 && getVertex(*textured, 0).u == getVertex(*table, 0).u);
-    }
+    for (const bool fromFile : {false, true})
+        for (const TextureId given : {0u, 4242u}) {
+            auto mesh = emptyMesh();
+            setTexture(*mesh, given);
+            glBindTexture(GL_TEXTURE_2D, 0);
+            fromFile ? readProfileFile(*mesh, path.c_str()) : buildLatheMesh(*mesh, profile105, 25);
+            // A skin loaded is left bound; a texture given is kept, and nothing bound.
+            GLint bound = 0;
+            glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+            EXPECT_EQ(getTexture(*mesh), given ? given : static_cast<TextureId>(bound)) << fromFile;
+            EXPECT_TRUE(given ? bound == 0 : glIsTexture(static_cast<GLuint>(bound))) << fromFile;
+            EXPECT_TRUE(getVertexCount(*mesh) == 176 &&
+                        getVertex(*mesh, 175).v == getVertex(*table, 175).v) << fromFile;
+        }
     // Bitmap id 0 (an empty first line) or no file at all: no skin.
     std::ofstream(path) << "\n" << profileText(profile105 + 1, 24, " ");
     auto noSkin = emptyMesh(), none = emptyMesh();
