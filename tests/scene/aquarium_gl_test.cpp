@@ -10,19 +10,6 @@ namespace {
 
 using Point = std::array<double, 3>;
 
-class TankDraw : public GlTest {
-protected:
-    void prepare() override {
-        resizeViewport(TestViewportWidth, TestViewportHeight);
-        glTranslatef(0.0f, 0.0f, -80.0f);  // the whole tank in view
-        aquarium->fillMode = GL_FILL;       // zeroed otherwise: nothing placed, no floor texture
-        glEnable(GL_LIGHTING);
-        const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};  // saturates lit colours
-        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    }
-    std::unique_ptr<Aquarium> aquarium = std::make_unique<Aquarium>();
-};
-
 bool near(const FeedbackVertex& v, const Point& p) {
     return std::fabs(v.x - p[0]) < 0.05 && std::fabs(v.y - p[1]) < 0.05 && std::fabs(v.z - p[2]) < 1e-4;
 }
@@ -37,7 +24,8 @@ std::array<Point, 4> face(const int (&signs)[4][3]) {
 
 // The orthographic test camera sees x and y from -60 to 60; the tank's 22
 // items come first. Rocks stand on a 5 x 5 grid above the tank (y >= 20), so
-// every item drawn up there names the decoration it came from.
+// every item drawn up there names the decoration it came from. Lit colours
+// saturate.
 constexpr double ViewHalf = 60.0;
 constexpr float GridLeft = -50, GridStep = 25, GridBottom = 20, GridRowStep = 8;
 
@@ -57,6 +45,8 @@ protected:
     void prepare() override {
         useOrtho(ViewHalf, 100);
         glEnable(GL_LIGHTING);
+        const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
         setVirtualTick(60000);
         randomSeed(1);
         a = std::make_unique<Aquarium>();
@@ -100,15 +90,17 @@ TEST_F(SceneDraw, MadeTheTexturesInOrderAndLinkedEveryFishToAllFishAndThePlacedR
     EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
 }
 
-TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
-    // Top rim (items 0-3), floor (4 and 5), then the walls x = -24, x = 24,
-    // z = -12 and z = 12 (four lines each), every outline grey and unlit.
+TEST_F(SceneDraw, TankGreyRimTexturedFloorAndGreyWallsInDrawOrder) {
+    // Seen from above. Top rim (items 0-3), floor (4 and 5), then the walls
+    // x = -24, x = 24, z = -12 and z = 12 (four lines each), every outline
+    // grey and unlit.
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
     const int outlines[5][4][3] = {{{-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}, {1, 1, 1}},
                                    {{-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
                                    {{1, 1, -1}, {1, -1, -1}, {1, -1, 1}, {1, 1, 1}},
                                    {{1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
                                    {{-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}}};
-    const auto items = captureFeedback([&] { drawTank(*aquarium); });
+    const auto items = captureFeedback([&] { drawTank(*a); });
     ASSERT_EQ(items.size(), 22u);
     for (int f = 0; f < 5; ++f) {
         const auto corners = face(outlines[f]);
@@ -141,21 +133,22 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
     }
 }
 
-TEST_F(TankDraw, FloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSaid) {
+TEST_F(SceneDraw, TankFloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSaid) {
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);  // seen from above
     const int depth = modelViewDepth();
-    aquarium->fillMode = GL_POINT;
+    a->fillMode = GL_POINT;
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     int points = 0;
-    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*a); }))
         points += item.kind == FeedbackKind::Point;
     EXPECT_EQ(points, 4);  // the floor's corners
     EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(modelViewDepth(), depth);
-    aquarium->fillMode = GL_FILL;
-    glTranslatef(0.0f, 14.0f, 0.0f);  // the eye 2 units below the floor
-    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+    a->fillMode = GL_FILL;
+    glRotatef(-60.0f, 1.0f, 0.0f, 0.0f);  // seen from below
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*a); }))
         EXPECT_NE(item.kind, FeedbackKind::Polygon);
 }
 
