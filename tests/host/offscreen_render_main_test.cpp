@@ -25,23 +25,6 @@ TEST(OffscreenRenderProgram, SameOptionsGiveByteIdenticalPicturesAndTraces) {
               std::string::npos);
 }
 
-TEST(OffscreenRenderProgram, TheCameraTurnsAlikeFromAnyStartTimeAcross2038) {
-    // 31 seconds, so the first step (after 30) is in the trace; 2147483630
-    // crosses the end of 32-bit seconds 18 seconds in.
-    std::string first;
-    for (const char* start : {"1000000000", "2147483630"}) {
-        const std::string out = tempPath(std::string("start-") + start);
-        const ProgramRun run = runProgram(std::string(AQUARIUM_RENDER_PROGRAM) +
-                                          " --size 16x9 --frames 3100 --start-time " + start +
-                                          " --out " + out + ".png --trace " + out + ".csv --trace-every 100");
-        ASSERT_EQ(run.status, 0) << run.err;
-        const std::string pictureAndTrace = slurp(out + ".png") + slurp(out + ".csv");
-        if (first.empty()) first = pictureAndTrace;
-        EXPECT_EQ(pictureAndTrace, first) << "--start-time " << start;
-    }
-    EXPECT_NE(first.find("\n3100,90990,45,0,"), std::string::npos) << "one step by frame 3100";
-}
-
 TEST(OffscreenRenderProgram, ViewsPerMonitorMoveTheFishOnceAFrame) {
     std::string traces[2];
     for (int k = 0; k < 2; ++k) {
