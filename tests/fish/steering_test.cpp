@@ -33,8 +33,6 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
         cases[] = {
         {"turns up from the base below; the far rock plays no part",
          {{0, -12, 0, 3}, {20, 5, 8, 1}}, vec(0, -9, 0), 0.1f, vec(0, 0.1f, 0)},
-        {"the last rock met decides", {{0, -12, 0, 3}, {1, -9, 0, 3}}, vec(0, -9, 0), 0.1f,
-         vec(-0.1f, 0, 0)},
         {"the turned path is probed anew and now misses the rock ahead",
          {{0, -12, 0, 3}, {6, -9, 0, 0.1f}}, vec(0, -9, 0), 0.3f, vec(0, 0.3f, 0)},
         {"on the base point of the first: no direction from it, the next decides",
