@@ -52,29 +52,3 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
         EXPECT_TRUE(vecNear(fish[0].targetVelocity, c.expected)) << c.what;
     }
 }
-
-// Three mates at x = 0, 3, 6, measured from the old centre (0, 0, 0), not
-// from the fish at 6 that computes; fish 3 is of another species, neither
-// counted nor written; a mate whose flag is set skips the computation.
-TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {
-    for (const float radius : {6.0f, 5.0f}) {
-        auto fish = makeSchool(4);
-        for (int i = 0; i < 4; ++i) {
-            fish[i].species = i < 3 ? 103 : 102;
-            fish[i].flockRadius = radius;
-            fish[i].position = vec(i < 3 ? 3.0f * i : 100.0f, 0, 0);
-            fish[i].velocity = vec(i == 0 || i == 3, i == 1 || i == 3, i == 2 || i == 3);
-        }
-        computeFlock(fish[2]);
-        const float third = 1.0f / 3.0f;
-        const Vertex heading = radius == 6.0f ? vec(third, third, third) : vec(0.5f, 0.5f, 0);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_TRUE(vecNear(fish[i].flockCentre, i < 3 ? vec(3, 0, 0) : vec(0, 0, 0))) << i;
-            EXPECT_TRUE(vecNear(fish[i].flockHeading, i < 3 ? heading : vec(0, 0, 0))) << i;
-            EXPECT_EQ(fish[i].flockShared, i == 0 || i == 1) << "flag of fish " << i;
-        }
-        fish[0].position = vec(50, 0, 0);
-        computeFlock(fish[0]);
-        EXPECT_TRUE(vecNear(fish[0].flockCentre, vec(3, 0, 0)) && fish[0].flockShared);
-    }
-}
