@@ -75,19 +75,15 @@ TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
 
 // The textures are made in one order, so their names never change: each
 // species' skin (its mates share it), the gravel of the placed rocks, the floor.
-TEST_F(SceneDraw, MadeTheTexturesInOrderAndLinkedEveryFishToAllFishAndThePlacedRocks) {
+// (How the fish are linked to each other and to the rocks, every trajectory
+// the known answers pin shows.)
+TEST_F(SceneDraw, MadeTheTexturesInOrder) {
     const GLuint first = getTexture(a->fish[0]) - 1;
     const GLuint skins[FishCapacity] = {1, 1, 1, 1, 1, 1, 2, 3, 4};  // 103 x 6, 102, 104, 108
-    for (int i = 0; i < FishCapacity; ++i) {
-        const Fish& fish = a->fish[i];
-        EXPECT_EQ(getTexture(fish), first + skins[i]) << i;
-        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9 && fish.obstacles == a->decorations &&
-                    fish.obstacleCount == PlacedRockCount);
-    }
+    for (int i = 0; i < FishCapacity; ++i) EXPECT_EQ(getTexture(a->fish[i]), first + skins[i]) << i;
     for (int k = 0; k < DecorationCapacity; ++k)
         EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? first + 5 : 0u) << k;
     EXPECT_EQ(a->floorTexture, first + 6);
-    EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
 }
 
 TEST_F(SceneDraw, TankGreyRimTexturedFloorAndGreyWallsInDrawOrder) {
