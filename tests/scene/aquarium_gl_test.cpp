@@ -179,7 +179,7 @@ TEST_F(SceneDraw, ThePlacedRocksInOrderInTheFillModeThenEachFishWhereItWasThenMo
             EXPECT_NEAR(worldX(v), -30.0, 3.0) << "fish " << fish << " drawn where it was";
     }
     for (int i = 0; i < DecorationCapacity; ++i)
-        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
+        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "rock " << i;
     EXPECT_EQ(drawn, (1 << FishCapacity) - 1);
     for (const Fish& fish : a->fish) EXPECT_EQ(fish.position.x, -20.0f) << "moved once";
 
@@ -188,7 +188,8 @@ TEST_F(SceneDraw, ThePlacedRocksInOrderInTheFillModeThenEachFishWhereItWasThenMo
     items = captureFeedback([&] { drawScene(*a); });
     int rockPolygons = 0, fishPolygons = 0;
     for (size_t i = 22; i < items.size(); ++i)
-        if (items[i].kind == FeedbackKind::Polygon) (rockCell(items[i]) >= 0 ? rockPolygons : fishPolygons)++;
+        if (items[i].kind == FeedbackKind::Polygon)
+            (rockCell(items[i]) >= 0 ? rockPolygons : fishPolygons)++;
     EXPECT_TRUE(rockPolygons == 0 && fishPolygons > 0);
     EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_FILL, GL_LINE}));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
