@@ -10,9 +10,7 @@ double toWindow(double world) { return (world + 4.0) * 32.0; }  // ortho -4 .. 4
 
 class FishDraw : public GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
+    void prepare() override {
         useOrtho(4, 4);
         // A nose at local (-1, 0, 0) and two more corners, so the triangle faces +z at rest.
         fish = std::make_unique<Fish>();

@@ -2,41 +2,12 @@
 
 #include "tests/support/fish_fixtures.h"
 
-// Fish 0's ramp of 4 steps from rest ends at E = (1, -0.5, 1.5), once, even
-// when the first reversal has turned it round; each other fish ends 2 units
-// along -z from where its ramp starts, and what counts is where it ends.
-TEST(Yielding, ReversesOncePerFishOfHigherPriorityNearTheRampEnd) {
-    auto fish = makeSchool(3);
-    fish[0].priority = 3.0f;
-    fish[0].yieldDistance = 2.0f;
-    for (int i = 0; i < 3; ++i) fish[i].lastStepCount = i == 0 ? 4 : 2;
-    for (int i = 1; i < 3; ++i) fish[i].rampStartVelocity = fish[i].targetVelocity = vec(0, 0, -1);
-    fish[1].rampStartPosition = vec(2, -0.5f, 3.5f);  // ends 1 from E
-    fish[2].rampStartPosition = vec(1, 1, 3.5f);      // ends 1.5 from E
-    auto targetAfterYielding = [&fish] {
-        fish[0].targetVelocity = vec(0.5f, -0.25f, 0.75f);
-        avoidCollisions(fish[0]);
-        return fish[0].targetVelocity;
-    };
-    fish[1].priority = 8.0f, fish[2].priority = 1.0f;
-    EXPECT_TRUE(vecNear(targetAfterYielding(), vec(-0.5f, 0.25f, -0.75f))) << "one higher";
-    fish[2].priority = 4.0f;
-    EXPECT_TRUE(vecNear(targetAfterYielding(), vec(0.5f, -0.25f, 0.75f))) << "two: twice";
-    fish[1].priority = 3.0f;                         // equal priority never yields
-    fish[2].rampStartPosition = vec(1, 1.5f, 3.5f);  // ends exactly yieldDistance from E
-    EXPECT_TRUE(vecNear(targetAfterYielding(), vec(0.5f, -0.25f, 0.75f)));
-}
-
 TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
     // Rocks as x, y, z and radius; the speed along +x, now and at the ramp's end.
     const struct { const char* what; float rocks[2][4]; Vertex at; float speed; Vertex expected; }
         cases[] = {
         {"turns up from the base below; the far rock plays no part",
          {{0, -12, 0, 3}, {20, 5, 8, 1}}, vec(0, -9, 0), 0.1f, vec(0, 0.1f, 0)},
-        {"the last rock met decides", {{0, -12, 0, 3}, {1, -9, 0, 3}}, vec(0, -9, 0), 0.1f,
-         vec(-0.1f, 0, 0)},
-        {"the turned path is probed anew and now misses the rock ahead",
-         {{0, -12, 0, 3}, {6, -9, 0, 0.1f}}, vec(0, -9, 0), 0.3f, vec(0, 0.3f, 0)},
         {"on the base point of the first: no direction from it, the next decides",
          {{0, -12, 0, 3}, {1, -12, 0, 3}}, vec(0, -12, 0), 0.1f, vec(-0.1f, 0, 0)},
     };
@@ -52,31 +23,5 @@ TEST(ObstacleAvoidance, TurnsAwayFromTheRockBaseAtTheSameSpeed) {
         fish[0].lastStepCount = 10;
         avoidCollisions(fish[0]);
         EXPECT_TRUE(vecNear(fish[0].targetVelocity, c.expected)) << c.what;
-    }
-}
-
-// Three mates at x = 0, 3, 6, measured from the old centre (0, 0, 0), not
-// from the fish at 6 that computes; fish 3 is of another species, neither
-// counted nor written; a mate whose flag is set skips the computation.
-TEST(Flocking, CentreOfTheSpeciesAndHeadingOfMatesNearTheOldCentre) {
-    for (const float radius : {6.0f, 5.0f}) {
-        auto fish = makeSchool(4);
-        for (int i = 0; i < 4; ++i) {
-            fish[i].species = i < 3 ? 103 : 102;
-            fish[i].flockRadius = radius;
-            fish[i].position = vec(i < 3 ? 3.0f * i : 100.0f, 0, 0);
-            fish[i].velocity = vec(i == 0 || i == 3, i == 1 || i == 3, i == 2 || i == 3);
-        }
-        computeFlock(fish[2]);
-        const float third = 1.0f / 3.0f;
-        const Vertex heading = radius == 6.0f ? vec(third, third, third) : vec(0.5f, 0.5f, 0);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_TRUE(vecNear(fish[i].flockCentre, i < 3 ? vec(3, 0, 0) : vec(0, 0, 0))) << i;
-            EXPECT_TRUE(vecNear(fish[i].flockHeading, i < 3 ? heading : vec(0, 0, 0))) << i;
-            EXPECT_EQ(fish[i].flockShared, i == 0 || i == 1) << "flag of fish " << i;
-        }
-        fish[0].position = vec(50, 0, 0);
-        computeFlock(fish[0]);
-        EXPECT_TRUE(vecNear(fish[0].flockCentre, vec(3, 0, 0)) && fish[0].flockShared);
     }
 }

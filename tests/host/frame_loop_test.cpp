@@ -21,20 +21,16 @@ protected:
         recordRateChange(meter, view.lastClockTime, hostTickCount());
         advanceVirtualClock(ms);
     }
-    // Frames stepped until the camera starts (turning) or stops; -1 after `limit`.
-    int framesUntil(bool turning, int limit) {
-        for (int n = 1; n <= limit; ++n) {
-            frame(period);
-            if ((view.yawRate != 0.0f) == turning) return n;
-        }
-        return -1;
-    }
-    // Frames stepped until the next step begins, through the running one.
+    // Frames stepped until the next step begins, through any running one; -1
+    // when none has begun 4000 frames on.
     int framesToNextStep() {
         int n = 0;
         for (; view.yawRate != 0.0f && n < 100; ++n) frame(period);
-        const int rest = framesUntil(true, 4000);
-        return rest < 0 ? -1 : n + rest;
+        for (int waited = 1; waited <= 4000; ++waited) {
+            frame(period);
+            if (view.yawRate != 0.0f) return n + waited;
+        }
+        return -1;
     }
 
     FrameRateMeter meter = InitialFrameRateMeter;
@@ -84,7 +80,7 @@ TEST_F(FrameLoop, StepsBeginEvery30SecondsTurn1Point8DegreesAFrameAndRestOnMulti
     setVirtualTick(20);  // frame n at tick 20 n: every estimate is 50
     // Frame 1501 is the first 30 calendar seconds after frame 1; the step
     // begins in the frame after it, without moving yet.
-    ASSERT_EQ(framesUntil(true, 2000), 1502);
+    ASSERT_EQ(framesToNextStep(), 1502);
     for (int k = 0; k <= 25; ++k, frame(20))
         ASSERT_NEAR(view.yaw, 1.8 * k, 1e-4) << "frame " << k << " of the step";
     // The 26th frame passes 45 (46.8) and is set back exactly onto it.
@@ -119,7 +115,7 @@ TEST_F(FrameLoop, StepsGoOnEvery30SecondsAcross2038AndAfterTheClockIsSetBackAnHo
 TEST_F(FrameLoop, StepsBeginEvery30SecondsAlsoWhenFramesComeASecondApart) {
     setVirtualTick(0);
     period = 1000;  // estimates fall back to 50: 1.8 degrees a frame
-    ASSERT_EQ(framesUntil(true, 100), 32);  // the frame after the one at 30 s
+    ASSERT_EQ(framesToNextStep(), 32);  // the frame after the one at 30 s
     for (const float rest : {45.0f, 90.0f})
         EXPECT_TRUE(framesToNextStep() == 30 && view.stepBaseYaw == rest) << "steps 30 s apart";
 }

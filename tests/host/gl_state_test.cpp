@@ -3,26 +3,23 @@
 #include "scene/aquarium.h"
 #include "tests/support/gl_fixtures.h"
 
-#include <algorithm>
 #include <cmath>
 
 using GlState = GlTest;
 
+// A 45-degree perspective (cot 22.5 degrees = 2.4142136), aspect width / height,
+// near 0.1f, far 100; a zero height counts as one pixel.
 TEST_F(GlState, ViewportAndPerspectiveFollowTheSizeFromIdentity) {
-    for (const int height : {100, 0}) {  // a zero height counts as one pixel
-        // Resizing must start from identity.
-        glMatrixMode(GL_PROJECTION), glTranslatef(1, 2, 3);
+    for (const auto& [height, aspect] : {std::pair{100, 2.0}, {0, 200.0}}) {
+        glMatrixMode(GL_PROJECTION), glTranslatef(1, 2, 3);  // resizing starts from identity
         glMatrixMode(GL_MODELVIEW), glTranslatef(4, 5, 6);
         resizeViewport(200, height);
         GLint viewport[4], mode = 0;
         glGetIntegerv(GL_VIEWPORT, viewport);
         glGetIntegerv(GL_MATRIX_MODE, &mode);
-        EXPECT_TRUE(viewport[2] == 200 && viewport[3] == std::max(height, 1) && mode == GL_MODELVIEW);
-        // A 45-degree perspective, aspect width / height, near 0.1f, far 100.
-        const double aspect = 200.0 / std::max(height, 1), n = static_cast<double>(0.1f), f = 100.0;
-        const double cot = 1.0 / std::tan(3.14159265358979323846 / 8);
-        const double expected[16] = {cot / aspect, 0, 0, 0, 0, cot, 0, 0, 0, 0, (f + n) / (n - f), -1,
-                                     0, 0, 2 * f * n / (n - f), 0};
+        EXPECT_TRUE(viewport[2] == 200 && viewport[3] == 200 / aspect && mode == GL_MODELVIEW);
+        const double expected[16] = {2.4142136 / aspect, 0, 0, 0, 0, 2.4142136, 0, 0,
+                                     0, 0, -1.002002, -1, 0, 0, -0.2002002, 0};
         GLfloat p[16], mv[16];
         glGetFloatv(GL_PROJECTION_MATRIX, p);
         glGetFloatv(GL_MODELVIEW_MATRIX, mv);

@@ -15,28 +15,18 @@ std::unique_ptr<Mesh> readTriangles(const std::string& text) {
 
 }  // namespace
 
-TEST(TriangleFile, ReadsNumbersBetweenBlanksAndCommasLikeAtof) {
+// Numbers between blanks and commas, read like atof; corners counted between
+// empty lines.
+TEST(TriangleFile, ReadsNumbersLikeAtofAndCountsCornersBetweenEmptyLines) {
     std::string hundred = "4";  // more numbers than any reader takes
     for (int i = 1; i < 100; ++i) hundred += " 4";
-    auto mesh = readTriangles("1,,2,3\r\n 4\t5 ,6\r\n7\r\n\r\n8,9,10,11,12,13,14\nabc,1.5x,1e40\n" +
-                              hundred + "\n\n");
-    const float inf = std::numeric_limits<float>::infinity();
-    const float expected[6][3] = {{1, 2, 3}, {4, 5, 6}, {7, 0, 0}, {8, 9, 10}, {0, 1.5f, inf}, {4, 4, 4}};
-    ASSERT_EQ(getVertexCount(*mesh), 6);
-    EXPECT_EQ(getTriangleCount(*mesh), 2);
-    for (int i = 0; i < 6; ++i) {
-        const Vertex& v = mesh->vertices[i];
-        EXPECT_TRUE(v.x == expected[i][0] && v.y == expected[i][1] && v.z == expected[i][2]) << i;
-    }
-    EXPECT_EQ(mesh->triangles[1].corners[2], 5);
-}
-
-TEST(TriangleFile, CountsCornersBetweenEmptyLines) {
     const std::string longest = "1,0,0" + std::string(MeshFileLineLimit - 5, ' ');
     const struct {
         std::string text;
         int vertices, triangles;
     } cases[] = {
+        {"1,,2,3\r\n 4\t5 ,6\r\n7\r\n\r\n8,9,10,11,12,13,14\nabc,1.5x,1e40\n" + hundred + "\n\n",
+         6, 2},
         {"0,0,0\n1,0,0\n0,1,0\n\n1,0,0\n1,1,0\n0,1,0\n\n", 4, 2},  // a shared edge
         {"0,0,0\n1,0,0\n0,1,0\n", 3, 0},                           // no closing line
         {"1,0,0\n0,1,0\n   \n", 3, 0},                             // blanks: a vertex line
@@ -50,7 +40,16 @@ TEST(TriangleFile, CountsCornersBetweenEmptyLines) {
         EXPECT_EQ(getVertexCount(*mesh), c.vertices) << c.text;
         EXPECT_EQ(getTriangleCount(*mesh), c.triangles) << c.text;
     }
-    EXPECT_EQ(readTriangles(cases[6].text)->triangles[0].corners[0], 5);
+    EXPECT_EQ(readTriangles(cases[7].text)->triangles[0].corners[0], 5);
+    const auto numbers = readTriangles(cases[0].text);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float expected[6][3] = {{1, 2, 3},  {4, 5, 6},       {7, 0, 0},
+                                  {8, 9, 10}, {0, 1.5f, inf}, {4, 4, 4}};
+    for (int i = 0; i < 6; ++i) {
+        const Vertex& v = numbers->vertices[i];
+        EXPECT_TRUE(v.x == expected[i][0] && v.y == expected[i][1] && v.z == expected[i][2]) << i;
+    }
+    EXPECT_EQ(numbers->triangles[1].corners[2], 5);
 }
 
 TEST(TriangleFile, WritesCornersInTheDefaultFormatAndMissingFilesReadEmpty) {

@@ -10,21 +10,6 @@ namespace {
 
 using Point = std::array<double, 3>;
 
-class TankDraw : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
-        resizeViewport(TestViewportWidth, TestViewportHeight);
-        glTranslatef(0.0f, 0.0f, -80.0f);  // the whole tank in view
-        aquarium->fillMode = GL_FILL;       // zeroed otherwise: nothing placed, no floor texture
-        glEnable(GL_LIGHTING);
-        const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};  // saturates lit colours
-        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    }
-    std::unique_ptr<Aquarium> aquarium = std::make_unique<Aquarium>();
-};
-
 bool near(const FeedbackVertex& v, const Point& p) {
     return std::fabs(v.x - p[0]) < 0.05 && std::fabs(v.y - p[1]) < 0.05 && std::fabs(v.z - p[2]) < 1e-4;
 }
@@ -39,7 +24,8 @@ std::array<Point, 4> face(const int (&signs)[4][3]) {
 
 // The orthographic test camera sees x and y from -60 to 60; the tank's 22
 // items come first. Rocks stand on a 5 x 5 grid above the tank (y >= 20), so
-// every item drawn up there names the decoration it came from.
+// every item drawn up there names the decoration it came from. Lit colours
+// saturate.
 constexpr double ViewHalf = 60.0;
 constexpr float GridLeft = -50, GridStep = 25, GridBottom = 20, GridRowStep = 8;
 
@@ -56,11 +42,11 @@ int rockCell(const FeedbackItem& item) {
 
 class SceneDraw : public GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (HasFatalFailure()) return;
+    void prepare() override {
         useOrtho(ViewHalf, 100);
         glEnable(GL_LIGHTING);
+        const GLfloat ambient[4] = {10.0f, 10.0f, 10.0f, 1.0f};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
         setVirtualTick(60000);
         randomSeed(1);
         a = std::make_unique<Aquarium>();
@@ -89,31 +75,35 @@ TEST(SceneConstruction, TheGlobalSceneIsConstructedBeforeMain) {
 
 // The textures are made in one order, so their names never change: each
 // species' skin (its mates share it), the gravel of the placed rocks, the floor.
-TEST_F(SceneDraw, MadeTheTexturesInOrderAndLinkedEveryFishToAllFishAndThePlacedRocks) {
+// (How the fish are linked to each other and to the rocks, every trajectory
+// the known answers pin shows.)
+TEST_F(SceneDraw, MadeTheTexturesInOrder) {
     const GLuint first = getTexture(a->fish[0]) - 1;
     const GLuint skins[FishCapacity] = {1, 1, 1, 1, 1, 1, 2, 3, 4};  // 103 x 6, 102, 104, 108
-    for (int i = 0; i < FishCapacity; ++i) {
-        const Fish& fish = a->fish[i];
-        EXPECT_EQ(getTexture(fish), first + skins[i]) << i;
-        EXPECT_TRUE(fish.school == a->fish && fish.schoolCount == 9 && fish.obstacles == a->decorations &&
-                    fish.obstacleCount == PlacedRockCount);
-    }
+    for (int i = 0; i < FishCapacity; ++i) EXPECT_EQ(getTexture(a->fish[i]), first + skins[i]) << i;
     for (int k = 0; k < DecorationCapacity; ++k)
         EXPECT_EQ(getTexture(a->decorations[k]), k < PlacedRockCount ? first + 5 : 0u) << k;
     EXPECT_EQ(a->floorTexture, first + 6);
-    EXPECT_TRUE(a->fishCount == 9 && a->activeFishCount == 9 && a->decorationCount == PlacedRockCount);
 }
 
-TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
-    // Top rim (items 0-3), floor (4 and 5), then the walls x = -24, x = 24,
-    // z = -12 and z = 12 (four lines each), every outline grey and unlit.
+TEST_F(SceneDraw, TankGreyOutlinesAndFloorInDrawOrderWithTheStateLeftAsSaid) {
+    // Seen from above, after lighting was turned off and texturing on. Top rim
+    // (items 0-3), floor (4 and 5), then the walls x = -24, x = 24, z = -12
+    // and z = 12 (four lines each), every outline grey and unlit.
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    const int depth = modelViewDepth();
     const int outlines[5][4][3] = {{{-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}, {1, 1, 1}},
                                    {{-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
                                    {{1, 1, -1}, {1, -1, -1}, {1, -1, 1}, {1, 1, 1}},
                                    {{1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
                                    {{-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}}};
-    const auto items = captureFeedback([&] { drawTank(*aquarium); });
+    const auto items = captureFeedback([&] { drawTank(*a); });
     ASSERT_EQ(items.size(), 22u);
+    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(modelViewDepth(), depth);
     for (int f = 0; f < 5; ++f) {
         const auto corners = face(outlines[f]);
         const size_t first = f == 0 ? 0 : 2 + 4 * static_cast<size_t>(f);
@@ -129,8 +119,8 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
             EXPECT_TRUE(found) << "face " << f << " edge " << e;
         }
     }
-    // The floor seen from above: filled, lit to full brightness, texture
-    // repeated 6 x 3; the quad comes back as (v0, v1, v3) and (v1, v2, v3).
+    // The floor's front: filled, lit to full brightness, texture repeated
+    // 6 x 3; the quad comes back as (v0, v1, v3) and (v1, v2, v3).
     const int floorSigns[4][3] = {{1, -1, 1}, {1, -1, -1}, {-1, -1, -1}, {-1, -1, 1}};
     const auto floor = face(floorSigns);
     const float s[4] = {0, 0, 6, 6}, t[4] = {0, 3, 3, 0};
@@ -143,53 +133,20 @@ TEST_F(TankDraw, GreyRimTexturedFloorAndGreyWallsInDrawOrder) {
                     v.g == 1.0f && v.b == 1.0f)
             << "floor corner " << corner;
     }
-}
-
-TEST_F(TankDraw, FloorFrontFollowsTheFillModeItsBackIsLinesAndTheStateIsLeftAsSaid) {
-    const int depth = modelViewDepth();
-    aquarium->fillMode = GL_POINT;
-    glDisable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    // The front follows the fill mode (points: the floor's corners); seen
+    // from below, the back shows as lines.
+    a->fillMode = GL_POINT;
     int points = 0;
-    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*a); }))
         points += item.kind == FeedbackKind::Point;
-    EXPECT_EQ(points, 4);  // the floor's corners
-    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_LINE, GL_LINE}));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(modelViewDepth(), depth);
-    aquarium->fillMode = GL_FILL;
-    glTranslatef(0.0f, 14.0f, 0.0f);  // the eye 2 units below the floor
-    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*aquarium); }))
+    EXPECT_EQ(points, 4);
+    a->fillMode = GL_FILL;
+    glRotatef(-60.0f, 1.0f, 0.0f, 0.0f);
+    for (const FeedbackItem& item : captureFeedback([&] { drawTank(*a); }))
         EXPECT_NE(item.kind, FeedbackKind::Polygon);
 }
 
-TEST_F(SceneDraw, DrawsThePlacedRocksInOrderInTheFillModeAndTheFishAlwaysFilled) {
-    // 20 triangles for each placed rock, nothing for the rest: a filled
-    // front counts 3 thirds, each line of a back 1.
-    auto items = captureFeedback([&] { drawScene(*a); });
-    std::vector<int> thirds(DecorationCapacity);
-    int previous = 0;
-    for (size_t i = 22; i < items.size(); ++i) {
-        const int cell = rockCell(items[i]);
-        if (cell < 0) continue;
-        EXPECT_GE(cell, previous) << "item " << i;
-        previous = cell;
-        thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
-    }
-    for (int i = 0; i < DecorationCapacity; ++i)
-        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "decoration " << i;
-
-    a->fillMode = GL_LINE;
-    items = captureFeedback([&] { drawScene(*a); });
-    int rockPolygons = 0, fishPolygons = 0;
-    for (size_t i = 22; i < items.size(); ++i)
-        if (items[i].kind == FeedbackKind::Polygon) (rockCell(items[i]) >= 0 ? rockPolygons : fishPolygons)++;
-    EXPECT_TRUE(rockPolygons == 0 && fishPolygons > 0);
-    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_FILL, GL_LINE}));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-}
-
-TEST_F(SceneDraw, EachFishIsDrawnInOrderWhereTheLastFrameLeftItThenAdvancedOnce) {
+TEST_F(SceneDraw, ThePlacedRocksInOrderInTheFillModeThenEachFishWhereItWasThenMovedOnce) {
     // Fish i at x = -30 (left of the tank), y = 7 i - 50, in the middle of a
     // ramp at 10 units a frame along +x.
     for (int i = 0; i < FishCapacity; ++i) {
@@ -199,18 +156,41 @@ TEST_F(SceneDraw, EachFishIsDrawnInOrderWhereTheLastFrameLeftItThenAdvancedOnce)
         fish.rampStartTime = 60000;
     }
     const int depth = modelViewDepth();
-    const auto items = captureFeedback([&] { drawScene(*a); });
+    auto items = captureFeedback([&] { drawScene(*a); });
     EXPECT_EQ(modelViewDepth(), depth);
-    int previous = 0, drawn = 0;
+    // 20 triangles for each placed rock and nothing for the rest (a filled
+    // front counts 3 thirds, each line of a back 1), then the fish, each drawn
+    // before it moves.
+    std::vector<int> thirds(DecorationCapacity);
+    int previousCell = 0, previousFish = 0, drawn = 0;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (rockCell(items[i]) >= 0 || worldX(items[i].vertices[0]) > -25.0) continue;  // tank, rocks
+        const int cell = rockCell(items[i]);
+        if (cell >= 0) {
+            EXPECT_TRUE(cell >= previousCell && drawn == 0) << "item " << i;
+            previousCell = cell;
+            thirds.at(static_cast<size_t>(cell)) += items[i].kind == FeedbackKind::Polygon ? 3 : 1;
+        }
+        if (cell >= 0 || worldX(items[i].vertices[0]) > -25.0) continue;  // a rock, the tank
         const int fish = static_cast<int>(std::lround((worldY(items[i].vertices[0]) + 50.0) / 7.0));
-        EXPECT_GE(fish, previous) << "item " << i;
+        EXPECT_GE(fish, previousFish) << "item " << i;
         drawn |= 1 << fish;
-        previous = fish;
+        previousFish = fish;
         for (const FeedbackVertex& v : items[i].vertices)
             EXPECT_NEAR(worldX(v), -30.0, 3.0) << "fish " << fish << " drawn where it was";
     }
+    for (int i = 0; i < DecorationCapacity; ++i)
+        EXPECT_EQ(thirds[static_cast<size_t>(i)], i < PlacedRockCount ? 60 : 0) << "rock " << i;
     EXPECT_EQ(drawn, (1 << FishCapacity) - 1);
     for (const Fish& fish : a->fish) EXPECT_EQ(fish.position.x, -20.0f) << "moved once";
+
+    // Rocks in lines, the fish always filled.
+    a->fillMode = GL_LINE;
+    items = captureFeedback([&] { drawScene(*a); });
+    int rockPolygons = 0, fishPolygons = 0;
+    for (size_t i = 22; i < items.size(); ++i)
+        if (items[i].kind == FeedbackKind::Polygon)
+            (rockCell(items[i]) >= 0 ? rockPolygons : fishPolygons)++;
+    EXPECT_TRUE(rockPolygons == 0 && fishPolygons > 0);
+    EXPECT_EQ(polygonModes(), (std::array<GLint, 2>{GL_FILL, GL_LINE}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }

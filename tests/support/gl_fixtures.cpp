@@ -11,6 +11,7 @@ void GlTest::SetUp() {
     for (GLenum mode : SavedMatrices) glMatrixMode(mode), glPushMatrix();
     saved_ = true;
     glViewport(0, 0, TestViewportWidth, TestViewportHeight);
+    prepare();
 }
 
 void GlTest::TearDown() {

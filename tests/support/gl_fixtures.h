@@ -14,11 +14,13 @@
 constexpr int TestViewportWidth = 256;
 constexpr int TestViewportHeight = 256;
 
-// Derived SetUps call GlTest::SetUp first and return on a fatal failure.
+// Derived fixtures put their own set-up in prepare(), which runs once the
+// context is current and the state saved.
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    virtual void prepare() {}
 
 private:
     bool saved_ = false;
