@@ -16,10 +16,7 @@ std::string meshtool(const std::string& arguments) {
 TEST(Meshtool, SpeciesTriangleFilesReadBackThroughInfo) {
     const struct { int species; const char* info; } cases[] = {
         {101, "vertices 295\ntriangles 572\nbounds -1.75 1.59 -0.65 0.727 -0.25 0.25\n"},
-        {102, "vertices 255\ntriangles 492\nbounds -2.51 2.5 -1.04 1.04 -0.3 0.3\n"},
         {103, "vertices 151\ntriangles 284\nbounds -0.751 0.701 -0.255 0.245 -0.1 0.1\n"},
-        {104, "vertices 335\ntriangles 652\nbounds -1.75 1.75 -0.95 0.97 -0.245 0.245\n"},
-        {105, "vertices 175\ntriangles 332\nbounds -0.751 0.75 -0.29 0.285 -0.1 0.1\n"},
         {108, "vertices 319\ntriangles 620\nbounds -0.98 2.82 -1.02 1.44 -0.2 0.2\n"},
     };
     for (const auto& c : cases) {
