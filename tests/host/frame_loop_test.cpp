@@ -21,11 +21,10 @@ protected:
         recordRateChange(meter, view.lastClockTime, hostTickCount());
         advanceVirtualClock(ms);
     }
-    // Frames 20 ms apart stepped until the camera starts (turning) or stops; -1
-    // after `limit`.
+    // Frames stepped until the camera starts (turning) or stops; -1 after `limit`.
     int framesUntil(bool turning, int limit) {
         for (int n = 1; n <= limit; ++n) {
-            frame(20);
+            frame(period);
             if ((view.yawRate != 0.0f) == turning) return n;
         }
         return -1;
@@ -33,13 +32,14 @@ protected:
     // Frames stepped until the next step begins, through the running one.
     int framesToNextStep() {
         int n = 0;
-        for (; view.yawRate != 0.0f && n < 100; ++n) frame(20);
+        for (; view.yawRate != 0.0f && n < 100; ++n) frame(period);
         const int rest = framesUntil(true, 4000);
         return rest < 0 ? -1 : n + rest;
     }
 
     FrameRateMeter meter = InitialFrameRateMeter;
     Camera view = InitialCamera;
+    std::uint32_t period = 20;  // ms from one frame to the next
 };
 
 }  // namespace
@@ -114,4 +114,12 @@ TEST_F(FrameLoop, StepsGoOnEvery30SecondsAcross2038AndAfterTheClockIsSetBackAnHo
     setVirtualCalendar(meter.lastRateChangeTime - 3600);
     recordRateChange(meter, hostCalendarSeconds(), hostTickCount());
     EXPECT_EQ(meter.lastRecordedRate, 60);
+}
+
+TEST_F(FrameLoop, StepsBeginEvery30SecondsAlsoWhenFramesComeASecondApart) {
+    setVirtualTick(0);
+    period = 1000;  // estimates fall back to 50: 1.8 degrees a frame
+    ASSERT_EQ(framesUntil(true, 100), 32);  // the frame after the one at 30 s
+    for (const float rest : {45.0f, 90.0f})
+        EXPECT_TRUE(framesToNextStep() == 30 && view.stepBaseYaw == rest) << "steps 30 s apart";
 }
