@@ -11,10 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool valid = readBitmapLayout(data, size, layout);
     RgbImage image{-1, -1, nullptr};
     if (decodeBitmapFile(data, size, image) != valid) __builtin_trap();
-    if (!valid) {
-        if (image.width != -1 || image.height != -1 || image.pixels) __builtin_trap();
-        return 0;
-    }
+    if (!valid && (image.width != -1 || image.height != -1 || image.pixels)) __builtin_trap();
+    if (!valid) return 0;
     const std::size_t w = static_cast<std::size_t>(layout.width), stride = layout.rowStride;
     if (layout.width < 1 || layout.width > MaxBitmapEdge || layout.height < 1 ||
         layout.height > MaxBitmapEdge || stride % 4 != 0 || stride < w * 3 || stride >= w * 3 + 4 ||

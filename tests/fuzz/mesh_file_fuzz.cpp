@@ -36,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     initMesh(fish);
     std::istringstream profile(text);
-    const LatheSkin skin = readProfileGeometry(fish, profile);
-    mapLatheSkin(fish, skin);
+    mapLatheSkin(fish, readProfileGeometry(fish, profile));
     checkMesh(fish);
 
     std::istringstream behaviour(text);

@@ -7,14 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-bool outside(std::int64_t value, std::int64_t low, std::int64_t high) {
-    return value < low || value > high;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> words;
@@ -24,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& word : words) argv.push_back(word.c_str());
 
     const RenderOptions o = parseRenderOptions(static_cast<int>(argv.size()), argv.data());
+    const auto outside = [](std::int64_t v, std::int64_t low, std::int64_t high) {
+        return v < low || v > high;
+    };
     if (!std::memchr(o.error, '\0', sizeof o.error) || o.ok != (o.error[0] == '\0')) __builtin_trap();
     if (!o.ok || o.help) return 0;
     if (outside(o.width, 1, MaxRenderSize) || outside(o.height, 1, MaxRenderSize) ||

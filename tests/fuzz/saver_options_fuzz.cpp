@@ -21,9 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SaverOptions o = parseSaverOptions(static_cast<int>(argv.size()), argv.data(), env);
     using R = SaverOptionsResult;
     const bool failed = o.result == R::UsageError || o.result == R::WindowError;
-    if (!failed && o.result != R::Run && o.result != R::Help && o.result != R::Version)
-        __builtin_trap();
-    if (!std::memchr(o.error, '\0', sizeof o.error) || failed != (o.error[0] != '\0'))
+    if ((!failed && o.result != R::Run && o.result != R::Help && o.result != R::Version) ||
+        !std::memchr(o.error, '\0', sizeof o.error) || failed != (o.error[0] != '\0'))
         __builtin_trap();
     if (o.window > MaxWindowId || o.command.parentWindow > MaxWindowId || o.frameDelay < 0 ||
         o.frameDelay > MaxFrameDelay || static_cast<unsigned>(o.target) > 3)
