@@ -42,7 +42,14 @@ until [ "$(xwd -root -silent | convert xwd:- -crop 1x1+640+700 -format '%[fx:int
 done
 first=$(($(now_ms) - start))
 sleep 2
-server_pid=$(pgrep -n -x wineserver || pgrep -n wineserver)
+# The wineserver of this prefix, not another run's (Debian's is wineserver64):
+# it works in a folder named after the prefix's device and inode.
+server_dir=server-$(printf '%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+server_pid=
+for p in $(pgrep wineserver); do
+    case $(readlink "/proc/$p/cwd" 2>/dev/null) in */"$server_dir") server_pid=$p ;; esac
+done
+[ -n "$server_pid" ] || { echo "no wineserver for $WINEPREFIX" >&2; exit 1; }
 frames0=$(grep -c wglSwapBuffers "$run/trace.log" || true)
 cpu0=$(($(ticks "$wine_pid") + $(ticks "$xvfb_pid") + $(ticks "$server_pid")))
 app0=$(ticks "$wine_pid") x0=$(ticks "$xvfb_pid")
@@ -60,3 +67,4 @@ echo "  saver process:           $(awk -v c=$((app1 - app0)) -v f=$frames -v h=$
 echo "  X server:                $(awk -v c=$((x1 - x0)) -v f=$frames -v h=$hz 'BEGIN { printf "%.2f", c * 1000 / h / f }')"
 echo "start to first frame:      $first ms"
 echo "peak memory (VmHWM):       $((peak / 1024)) MB"
+echo "load (1, 5, 15 min):       $(cut -d' ' -f1-3 /proc/loadavg)"
