@@ -50,15 +50,17 @@ if [ -n "$heads" ]; then
     await_display "$run/heads"
     export DISPLAY=:$(head -n1 "$run/heads")
 fi
-# A server that stays up until the cleanup ends it: one that quit a few
-# seconds after its last client would make the saver's start pay for a new one.
-mkdir -p "$WINEPREFIX"
-wineserver -p
 wineboot --init >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 [ -z "$heads" ] ||
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
-# Start wineserver's helpers once, so the run below measures the saver alone.
+# Wine reads the settings when it starts: start it again, with a server that
+# stays up until the cleanup ends it (one that quit a few seconds after its
+# last client would make the saver's start pay for a new one), and start
+# wineserver's helpers once, so the run below measures the saver alone.
+wineserver -k
+wineserver -w
+wineserver -p
 wine cmd /c exit >/dev/null 2>&1
 
 ticks() {  # pids...: user + system clock ticks so far, all together
