@@ -13,7 +13,9 @@
 # less the wait in poll/select for the first frame's timer tick (-delay), and
 # the drawing calls of an ordinary frame (the second one, glBegin to the
 # swap; Mesa's vertex work is in it too, so this is an upper bound). The
-# first frame itself costs more: llvmpipe compiles its shaders then.
+# first frame itself costs more: llvmpipe compiles its shaders then. The
+# own share is also given in the main thread's CPU time, which other work on
+# a busy machine does not stretch as it stretches the wall-clock steps.
 # With "perf" in place of the runs, one start of the saver runs under
 # `perf record` instead (CPU-clock samples every 0.1 ms, up to just after the
 # second frame) and the CPU milliseconds of each library and of the saver's
@@ -77,10 +79,10 @@ start() {  # name run command...
   local exec_ns=$(($(tr -d . <"$work/exec-$name-$run") * 1000)) step ns
   {
     echo "exec 0"
-    while read -r step ns; do
+    while read -r step ns cpu; do
       case $step in
         *_ns) echo "$step $ns" ;;
-        *) echo "$step $((ns - exec_ns))" ;;
+        *) echo "$step $((ns - exec_ns)) $cpu" ;;
       esac
     done <"$steps"
   } >"$work/run-$name-$run"
@@ -139,8 +141,19 @@ medians() {  # name
       add("own_before", own)
       own += at["swap_second"] - at["begin_second"]
       add("own", own)
+      # The same steps in the main thread'"'"'s CPU time, which other work on
+      # the machine does not stretch (waiting takes none).
+      add("cpu_own_before", (cpu["display_open"] - cpu["main"]) \
+          + (cpu["glx_first"] - cpu["display_opened"]) \
+          + (cpu["begin_first"] - cpu["context_current"]))
+      add("cpu_own", (cpu["display_open"] - cpu["main"]) \
+          + (cpu["glx_first"] - cpu["display_opened"]) \
+          + (cpu["begin_first"] - cpu["context_current"]) \
+          + (cpu["swap_second"] - cpu["begin_second"]))
+      add("cpu_total", cpu["swap_returned"])
       add("rest", at["swap_returned"] - own - at["wait_ns"])
       delete at
+      delete cpu
     }
     BEGIN {
       count = split("loaded main display_open display_opened glx_first glx_first_returned " \
@@ -148,7 +161,7 @@ medians() {  # name
                     "swap_first swap_returned", order, " ")
     }
     $1 == "exec" { flush() }
-    { at[$1] = $2 }
+    { at[$1] = $2; cpu[$1] = $3 }
     END {
       flush()
       for (step in took) printf "%s %.1f\n", step, median(took[step])
@@ -186,10 +199,13 @@ row "to the first glBegin (mapping, first timer tick)" begin_first
 row "first frame drawn (first glBegin to the swap)" swap_first
 row "first swap" swap_returned
 row "**exec to the first frame presented**" total
+row "main thread's CPU time from the exec to the first frame presented" cpu_total
 row "of which: dlopen after main() (the GL driver)" dlopen
 row "of which: waiting in poll/select for the first frame's timer tick" wait
 row "for comparison: the second frame drawn (glBegin to the swap)" draw2 saver
 row "for comparison: the second swap" swap2 saver
 row "the program's own share before its first glBegin" own_before saver
 row "**the program's own share**, with an ordinary frame's drawing (see the header)" own saver
+row "the same two in the main thread's CPU time: before the first glBegin" cpu_own_before saver
+row "the same two in the main thread's CPU time: **with an ordinary frame's drawing**" cpu_own saver
 row "the rest: loader, libraries, driver, context, first-frame compile and raster" rest saver

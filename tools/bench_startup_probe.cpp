@@ -4,10 +4,11 @@
 // and calls the real function). GLX and EGL programs alike: "GLX" below
 // stands for either. When the second glXSwapBuffers (or eglSwapBuffers)
 // returns, it writes one line per step to the file named by
-// BENCH_STARTUP_FILE, "name nanoseconds" (CLOCK_REALTIME, so the script can
-// set them against the time it started the program), under a temporary name
-// renamed into place, so the file appears whole or not at all. A step that
-// never happened is left out.
+// BENCH_STARTUP_FILE, "name nanoseconds cpu-nanoseconds": CLOCK_REALTIME, so
+// the script can set them against the time it started the program, and the
+// calling thread's CPU time (the two totals at the end have none). It writes
+// under a temporary name renamed into place, so the file appears whole or not
+// at all. A step that never happened is left out.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -51,6 +52,7 @@ const char* const StepNames[StepCount] = {
     "dlopen_ns",       "wait_ns"};
 
 std::uint64_t steps[StepCount];
+std::uint64_t stepCpu[StepCount];  // the thread's CPU nanoseconds at each step
 bool written = false;
 int dlopenDepth = 0;
 
@@ -61,8 +63,20 @@ std::uint64_t now() {
            static_cast<std::uint64_t>(clock.tv_nsec);
 }
 
+std::uint64_t threadCpu() {
+    timespec clock{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &clock);
+    return static_cast<std::uint64_t>(clock.tv_sec) * 1000000000u +
+           static_cast<std::uint64_t>(clock.tv_nsec);
+}
+
+void stamp(Step step) {
+    steps[step] = now();
+    stepCpu[step] = threadCpu();
+}
+
 void markOnce(Step step) {
-    if (steps[step] == 0) steps[step] = now();
+    if (steps[step] == 0) stamp(step);
 }
 
 template <typename Function>
@@ -84,8 +98,9 @@ void writeSteps() {
     int length = 0;
     for (int i = 0; i < StepCount; ++i) {
         if (steps[i] == 0 && i < DlopenTotal) continue;
-        length += std::snprintf(text + length, sizeof text - length, "%s %llu\n", StepNames[i],
-                                static_cast<unsigned long long>(steps[i]));
+        length += std::snprintf(text + length, sizeof text - length, "%s %llu %llu\n",
+                                StepNames[i], static_cast<unsigned long long>(steps[i]),
+                                static_cast<unsigned long long>(stepCpu[i]));
     }
     const bool whole = write(fd, text, length) == length;
     if (close(fd) == 0 && whole) rename(temporary, path);
@@ -93,7 +108,7 @@ void writeSteps() {
 }
 
 void beforeSwap() {
-    if (steps[SwapFirst] == 0) steps[SwapFirst] = now();
+    if (steps[SwapFirst] == 0) stamp(SwapFirst);
     else markOnce(SwapSecond);
 }
 
@@ -101,9 +116,9 @@ void beforeSwap() {
 // first frame's one-off costs can be told from a frame's ordinary cost.
 void afterSwap() {
     if (steps[SwapReturned] == 0) {
-        steps[SwapReturned] = now();
+        stamp(SwapReturned);
     } else if (steps[SwapSecondReturned] == 0) {
-        steps[SwapSecondReturned] = now();
+        stamp(SwapSecondReturned);
         writeSteps();
     }
 }
@@ -276,7 +291,7 @@ void glTexImage2D(unsigned target, int level, int internalFormat, int width, int
                                      const void*)>("glTexImage2D");
     markOnce(TextureFirst);
     real(target, level, internalFormat, width, height, border, format, type, pixels);
-    if (steps[BeginFirst] == 0) steps[TextureLast] = now();
+    if (steps[BeginFirst] == 0) stamp(TextureLast);
 }
 
 void glBegin(unsigned mode) {
