@@ -160,10 +160,9 @@ if [ "$mode" = all ] || [ "$mode" = monitors ]; then
   echo
   header
   for heads in "1280x720" "1280x720 1280x720" "2560x720"; do
-    # shellcheck disable=SC2086  # one word per head
-    label="Xephyr $(echo $heads | sed 's/ / + /')"
+    label="Xephyr ${heads// / + }"
     for program in aquarium atlantis glschool; do
-      # shellcheck disable=SC2086
+      # shellcheck disable=SC2086  # one word per head
       start_xephyr $heads
       case $program in
         aquarium) measure "$label" aquarium "$build/bin/aquarium" /s ;;
