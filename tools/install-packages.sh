@@ -8,6 +8,9 @@
 #                                    the readers of the Windows files (resources, XML, zip),
 #                                    makensis for the Windows setup program, and lintian and
 #                                    debootstrap for the Debian package's test
+#   tools/install-packages.sh bench  that, plus the GL hacks the benchmark scripts measure the
+#                                    saver beside (atlantis from xscreensaver-gl-extra, glschool
+#                                    from xscreensaver-gl)
 set -euo pipefail
 
 run_packages=(
@@ -26,11 +29,15 @@ test_packages=(
   xserver-xephyr icoutils libxml2-utils unzip nsis
   lintian debootstrap
 )
+bench_packages=(
+  xscreensaver-gl xscreensaver-gl-extra
+)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
