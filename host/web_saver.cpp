@@ -28,7 +28,7 @@ namespace {
 
 constexpr double FramePeriod = 10.0;   // ms of the browser's clock per scene frame
 constexpr int MaxCatchUp = 10;         // frames run for one animation frame at most
-constexpr int ReplayBatch = 250;       // replay frames run for one animation frame
+constexpr int ReplayBatch = 1000;      // replay frames run between two looks at the page's events
 constexpr const char* Canvas = "#canvas";
 
 struct Page {
@@ -212,24 +212,29 @@ EM_BOOL liveFrame(double now, void*) {
     return true;
 }
 
-// A replay: frames on the virtual clock as fast as they run, drawing the
-// last of each batch, until the last frame, which stays on the page.
-EM_BOOL replayFrame(double, void*) {
+// A replay: frames on the virtual clock as fast as they run, in batches
+// between which the page stays responsive, drawing only the last frame,
+// which stays on the page. Timers, not animation frames, pace it: a
+// headless browser on virtual time runs timers in order but may skip
+// animation frames.
+void replayFrames(void*) {
     fitCanvas();
     const std::int32_t left = page.options.frames - page.framesRun;
     const std::int32_t batch = left < ReplayBatch ? left : ReplayBatch;
     for (std::int32_t i = 1; i <= batch; ++i) {
-        setWebGlDrawing(i == batch);
+        setWebGlDrawing(i == left);
         renderFrame();
         advanceWebVirtualClock(static_cast<std::uint32_t>(FramePeriod));
     }
-    hostSwapBuffers();
     page.framesRun += batch;
-    if (page.framesRun < page.options.frames) return true;
+    if (page.framesRun < page.options.frames) {
+        emscripten_async_call(replayFrames, nullptr, 0);
+        return;
+    }
+    hostSwapBuffers();
     std::printf("aquarium: replay done: frame %d from tick %u at %dx%d\n", page.framesRun,
                 page.options.startTick, page.width, page.height);
     webMarkReplayDone();
-    return false;
 }
 
 bool createContext(bool keepPicture) {
@@ -283,6 +288,7 @@ int main() {
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, onBlur);
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, true,
                                              onFullScreenChange);
-    emscripten_request_animation_frame_loop(page.options.replay ? replayFrame : liveFrame, nullptr);
+    if (page.options.replay) replayFrames(nullptr);
+    else emscripten_request_animation_frame_loop(liveFrame, nullptr);
     return 0;
 }
