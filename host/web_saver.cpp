@@ -68,6 +68,8 @@ EM_JS(void, webExitFullScreen, (), {
     if (document.fullscreenElement) document.exitFullscreen();
 });
 
+EM_JS(double, webScriptStart, (), { return Module.scriptStart || 0; });
+
 EM_JS(void, webMarkReplayDone, (), { document.title = "Aquarium (replay done)"; });
 
 EM_JS(void, webHideControls, (), {
@@ -183,7 +185,8 @@ void drawTimedFrame() {
     addFrameTime(page.frameTimes, static_cast<std::int64_t>(start * 1000.0),
                  static_cast<std::int64_t>(end * 1000.0));
     if (!page.firstFrameLogged) {
-        std::printf("aquarium: first frame drawn %.0f ms after the page began loading\n", end);
+        std::printf("aquarium: first frame drawn %.0f ms after the page began loading, %.0f ms "
+                    "after its script began\n", end, end - webScriptStart());
         page.firstFrameLogged = true;
     }
     if (page.benchCount < page.options.benchFrames) {

@@ -69,7 +69,7 @@ cases=(
   "other-start 1234 600 480x360"
   "tick-wrap 4294967000 700 640x360"
   "portrait 99 200 360x640"
-  "after-a-turn 42 3050 800x450"
+  "after-a-turn 42 3050 480x270"
 )
 
 run_case() {
