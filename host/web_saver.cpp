@@ -165,8 +165,10 @@ void logBench() {
         sum += benchTimes[i];
         if (benchTimes[i] > worst) worst = benchTimes[i];
     }
-    std::printf("aquarium: bench %d frames %dx%d, mean %.2f ms, worst %.2f ms; ms per frame:",
-                page.benchCount, page.width, page.height, sum / page.benchCount, worst);
+    std::printf("aquarium: bench %d frames %dx%d, mean %.2f ms, worst %.2f ms, scene at %d frames "
+                "a second; ms per frame:",
+                page.benchCount, page.width, page.height, sum / page.benchCount, worst,
+                frameRateMeter().framesPerSecond);
     for (int i = 0; i < page.benchCount; ++i) std::printf(" %.2f", benchTimes[i]);
     std::printf("\n");
 }
