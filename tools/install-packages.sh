@@ -3,11 +3,14 @@
 # installed (so it asks apt nothing on a ready machine). Needs root to install.
 #   tools/install-packages.sh run    what building and running the aquarium needs, and
 #                                    building its Debian package (dpkg-shlibdeps, in dpkg-dev)
-#   tools/install-packages.sh test   that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
+#   tools/install-packages.sh web    what building and serving the web page needs (Debian's
+#                                    emscripten, which ships its system libraries prebuilt)
+#   tools/install-packages.sh test   all of that, plus the cross compiler, the fuzzer, ImageMagick, Wine,
 #                                    the X servers and tools the savers' end-to-end tests drive,
 #                                    the readers of the Windows files (resources, XML, zip),
 #                                    makensis for the Windows setup program, and lintian and
-#                                    debootstrap for the Debian package's test
+#                                    debootstrap for the Debian package's test, and Chromium
+#                                    for the web page's test
 set -euo pipefail
 
 run_packages=(
@@ -18,7 +21,9 @@ run_packages=(
   libx11-dev libglx-dev libx11-xcb-dev libxcb1-dev libxrandr-dev libxinerama-dev libxext-dev
   dpkg-dev
 )
+web_packages=(cmake make emscripten python3)
 test_packages=(
+  emscripten chromium python3
   g++-mingw-w64-x86-64-win32
   clang-14 libclang-rt-14-dev
   imagemagick
@@ -29,8 +34,9 @@ test_packages=(
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
+  web) wanted=("${web_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  *) echo "usage: $0 run|web|test" >&2; exit 2 ;;
 esac
 
 missing=()
