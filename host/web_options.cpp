@@ -54,9 +54,11 @@ WebOptions parseWebOptions(const char* query) {
     const char* p = query;
     while (*p != '\0') {
         const char* end = std::strchr(p, '&');
-        const std::size_t length = end != nullptr ? static_cast<std::size_t>(end - p) : std::strlen(p);
+        const std::size_t length =
+            end != nullptr ? static_cast<std::size_t>(end - p) : std::strlen(p);
         const char* equals = static_cast<const char*>(std::memchr(p, '=', length));
-        const std::size_t nameLength = equals != nullptr ? static_cast<std::size_t>(equals - p) : length;
+        const std::size_t nameLength =
+            equals != nullptr ? static_cast<std::size_t>(equals - p) : length;
         const char* value = equals != nullptr ? equals + 1 : p + length;
         const std::size_t valueLength = static_cast<std::size_t>(p + length - value);
         const auto is = [&](const char* name) {
@@ -64,7 +66,8 @@ WebOptions parseWebOptions(const char* query) {
         };
         std::uint64_t n = 0;
         if (is("fps")) {
-            if (equals != nullptr || o.showFps) return failed(o, "fps takes no value, once", p, length);
+            if (equals != nullptr || o.showFps)
+                return failed(o, "fps takes no value, once", p, length);
             o.showFps = true;
         } else if (equals == nullptr) {
             return failed(o, "not name=value", p, length);
@@ -88,7 +91,8 @@ WebOptions parseWebOptions(const char* query) {
                 return failed(o, "size wants WxH, each from 1 to 8192, once", p, length);
             sizeGiven = true;
         } else if (is("bench")) {
-            if (o.benchFrames != 0 || !readNumber(value, valueLength, 1, static_cast<std::uint64_t>(MaxBenchFrames), n))
+            if (o.benchFrames != 0 ||
+                !readNumber(value, valueLength, 1, static_cast<std::uint64_t>(MaxBenchFrames), n))
                 return failed(o, "bench wants 1 to 100000, once", p, length);
             o.benchFrames = static_cast<std::int32_t>(n);
         } else {
@@ -99,6 +103,7 @@ WebOptions parseWebOptions(const char* query) {
     }
     if ((tickGiven || timeGiven || sizeGiven) && !o.replay)
         return failed(o, "tick, time and size need frames", query, std::strlen(query));
-    if (o.benchFrames != 0 && o.replay) return failed(o, "bench runs the live aquarium, not a replay", query, std::strlen(query));
+    if (o.benchFrames != 0 && o.replay)
+        return failed(o, "bench runs the live aquarium, not a replay", query, std::strlen(query));
     return o;
 }

@@ -15,9 +15,10 @@ struct QueryCase {
 // "live" or "replay N from T at S", then the size, fps and bench when set.
 std::string describe(const WebOptions& o) {
     if (!o.ok) return o.error[0] != '\0' ? "error" : "error without a reason";
-    std::string s = o.replay ? "replay " + std::to_string(o.frames) + " from " +
-                                   std::to_string(o.startTick) + " at " + std::to_string(o.startTime)
-                             : "live";
+    std::string s = "live";
+    if (o.replay)
+        s = "replay " + std::to_string(o.frames) + " from " + std::to_string(o.startTick) + " at " +
+            std::to_string(o.startTime);
     if (o.width != 0) s += " " + std::to_string(o.width) + "x" + std::to_string(o.height);
     if (o.showFps) s += " fps";
     if (o.benchFrames != 0) s += " bench " + std::to_string(o.benchFrames);
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         QueryCase{"Empty", "", "live"},
         QueryCase{"FpsAndBench", "fps&bench=300", "live fps bench 300"},
-        QueryCase{"Replay", "tick=4294967295&frames=3000", "replay 3000 from 4294967295 at 1000000000"},
+        QueryCase{"Replay", "tick=4294967295&frames=3000",
+                  "replay 3000 from 4294967295 at 1000000000"},
         QueryCase{"ReplayInAnyOrder", "size=640x360&frames=1&time=0&tick=010",
                   "replay 1 from 10 at 0 640x360"},
         QueryCase{"LargestValues", "frames=100000000&time=4611686018427387904&size=8192x8192",
