@@ -104,9 +104,8 @@ void drawWebVertices(WebPrimitive kind, const WebVertex* vertices, int count, bo
         emscripten_glUniform1i(texturedUniform, textured ? 1 : 0);
         lastTextured = textured;
     }
-    emscripten_glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(count) * static_cast<GLsizeiptr>(sizeof(WebVertex)),
-                            vertices, GL_STREAM_DRAW);
+    const auto bytes = static_cast<GLsizeiptr>(count) * static_cast<GLsizeiptr>(sizeof(WebVertex));
+    emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, vertices, GL_STREAM_DRAW);
     const GLenum mode = kind == WebPrimitive::Triangles ? GL_TRIANGLES
                         : kind == WebPrimitive::Lines   ? GL_LINES
                                                         : GL_POINTS;
