@@ -107,21 +107,25 @@ bool outsideBeginEnd() {
     return !gl.inside;
 }
 
+// Texturing draws only with a texture bound: texture object 0 is never
+// complete, and GL then draws as if texturing were off.
+bool textured() { return gl.texturing && gl.boundTexture != 0; }
+
 void flushFills() {
     if (gl.fillCount > 0 && gl.drawing)
-        drawWebVertices(WebPrimitive::Triangles, gl.fills, gl.fillCount, gl.texturing && gl.boundTexture != 0);
+        drawWebVertices(WebPrimitive::Triangles, gl.fills, gl.fillCount, textured());
     gl.fillCount = 0;
 }
 
 void flushLines() {
     if (gl.lineCount > 0 && gl.drawing)
-        drawWebVertices(WebPrimitive::Lines, gl.lines, gl.lineCount, gl.texturing && gl.boundTexture != 0);
+        drawWebVertices(WebPrimitive::Lines, gl.lines, gl.lineCount, textured());
     gl.lineCount = 0;
 }
 
 void flushPoints() {
     if (gl.pointCount > 0 && gl.drawing)
-        drawWebVertices(WebPrimitive::Points, gl.points, gl.pointCount, gl.texturing && gl.boundTexture != 0);
+        drawWebVertices(WebPrimitive::Points, gl.points, gl.pointCount, textured());
     gl.pointCount = 0;
 }
 
@@ -154,9 +158,9 @@ void addPoint(const WebVertex& a) {
 // the determinant of the homogeneous x, y, w rows. Positive is
 // counter-clockwise, the front face.
 double windingOf(const WebVertex& a, const WebVertex& b, const WebVertex& c) {
-    return static_cast<double>(a.x) * (static_cast<double>(b.y) * c.w - static_cast<double>(c.y) * b.w) -
-           static_cast<double>(b.x) * (static_cast<double>(a.y) * c.w - static_cast<double>(c.y) * a.w) +
-           static_cast<double>(c.x) * (static_cast<double>(a.y) * b.w - static_cast<double>(b.y) * a.w);
+    const double ax = a.x, ay = a.y, aw = a.w, bx = b.x, by = b.y, bw = b.w;
+    const double cx = c.x, cy = c.y, cw = c.w;
+    return ax * (by * cw - cy * bw) - bx * (ay * cw - cy * aw) + cx * (ay * bw - by * aw);
 }
 
 // A finished triangle (3 corners) or quad (4): filled, outlined or dotted
@@ -285,7 +289,8 @@ void glDisable(GLenum cap) {
 
 void glPolygonMode(GLenum face, GLenum mode) {
     if (!outsideBeginEnd()) return;
-    if (!isPolygonMode(mode) || (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK)) {
+    const bool knownFace = face == GL_FRONT || face == GL_BACK || face == GL_FRONT_AND_BACK;
+    if (!isPolygonMode(mode) || !knownFace) {
         fail(GL_INVALID_ENUM);
         return;
     }
@@ -334,7 +339,9 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     GLenum base = 0;
     switch (internalFormat) {
         case 1: case GL_LUMINANCE: case GL_LUMINANCE8: base = GL_LUMINANCE; break;
-        case 2: case GL_LUMINANCE_ALPHA: case GL_LUMINANCE8_ALPHA8: base = GL_LUMINANCE_ALPHA; break;
+        case 2: case GL_LUMINANCE_ALPHA: case GL_LUMINANCE8_ALPHA8:
+            base = GL_LUMINANCE_ALPHA;
+            break;
         case 3: case GL_RGB: case GL_RGB8: base = GL_RGB; break;
         case 4: case GL_RGBA: case GL_RGBA8: base = GL_RGBA; break;
         case GL_ALPHA: case GL_ALPHA8: base = GL_ALPHA; break;
@@ -399,7 +406,8 @@ void glBegin(GLenum mode) {
     gl.inside = true;
     gl.mode = mode;
     gl.corners = 0;
-    gl.mvp = multiply(gl.projection.levels[gl.projection.top], gl.modelView.levels[gl.modelView.top]);
+    gl.mvp = multiply(gl.projection.levels[gl.projection.top],
+                      gl.modelView.levels[gl.modelView.top]);
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
@@ -422,7 +430,8 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
             break;
         case GL_LINES:
             if (gl.corners == 2) {
-                if (gl.shadeModel == GL_FLAT) std::memcpy(&gl.primitive[0].r, &gl.primitive[1].r, 4 * sizeof(float));
+                if (gl.shadeModel == GL_FLAT)  // the second vertex colours the line
+                    std::memcpy(&gl.primitive[0].r, &gl.primitive[1].r, 4 * sizeof(float));
                 addLine(gl.primitive[0], gl.primitive[1]);
             }
             break;

@@ -114,7 +114,8 @@ void closeEvent(SaverEvent event) {
     if (!page.fullScreen) return;
     SaverAction action = saverCloseEvent(page.close, event, page.pointerX, page.pointerY);
     if (action == SaverAction::RequestClose)
-        action = saverCloseEvent(page.close, SaverEvent::CloseRequest, page.pointerX, page.pointerY);
+        action =
+            saverCloseEvent(page.close, SaverEvent::CloseRequest, page.pointerX, page.pointerY);
     if (action == SaverAction::Close) webExitFullScreen();
 }
 
@@ -251,8 +252,10 @@ bool createContext(bool keepPicture) {
     attributes.antialias = false;  // one-pixel lines, as GL 1.1 draws them
     attributes.preserveDrawingBuffer = keepPicture;
     attributes.majorVersion = 1;
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(Canvas, &attributes);
-    if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context(Canvas, &attributes);
+    if (context <= 0 ||
+        emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         hostShowMessage("ERROR", "This browser offers no WebGL, which the aquarium draws with.",
                         MessageKind::Error);
         return false;
