@@ -5,6 +5,7 @@
 #
 #   tools/mutate.sh [LIST [PATTERN]]     (default tools/mutations.txt, all entries)
 #   MUTATE_PRESET=windows MUTATE_TESTS=setup tools/mutate.sh tools/mutations-windows.txt
+#   MUTATE_PRESET=web MUTATE_TIMEOUT=1200 tools/mutate.sh tools/mutations-web.txt
 #
 # A list entry is one line:  FILE @@ ORIGINAL @@ REPLACEMENT
 # ORIGINAL is literal text found on exactly one line of FILE; that one
@@ -16,7 +17,9 @@
 # whose ORIGINAL is missing or not unique, is reported and left out of the
 # score. Builds in MUTATE_BUILD (default build/mutate, configured like the
 # linux preset; with MUTATE_PRESET=windows, build/mutate-windows configured
-# like the windows preset, whose tests run under Wine) with MUTATE_JOBS jobs
+# like the windows preset, whose tests run under Wine; with MUTATE_PRESET=web,
+# build/mutate-web configured like the web preset, whose test runs the page
+# in headless Chromium against the linux preset's aquarium-render) with MUTATE_JOBS jobs
 # (default 2). MUTATE_TESTS (a ctest -R expression) runs only the tests it
 # matches. MUTATE_ALL=1 runs the whole suite for every mutant and names every
 # test that failed, to see which tests are the only ones to catch a fault.
@@ -38,7 +41,13 @@ case ${MUTATE_PRESET:-linux} in
   windows)
     build=${MUTATE_BUILD:-build/mutate-windows}
     configure=(--toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DAQUARIUM_HOST=win32) ;;
-  *) echo "mutate: MUTATE_PRESET is linux or windows" >&2; exit 2 ;;
+  web)
+    build=${MUTATE_BUILD:-build/mutate-web}
+    configure=(--toolchain /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+               -DCMAKE_BUILD_TYPE=Release -DAQUARIUM_HOST=web
+               "-DAQUARIUM_NATIVE_RENDER=$PWD/build/linux/bin/aquarium-render")
+    export NODE_PATH=/usr/share/nodejs ;;
+  *) echo "mutate: MUTATE_PRESET is linux, windows or web" >&2; exit 2 ;;
 esac
 only=()
 [ -n "${MUTATE_TESTS:-}" ] && only=(-R "$MUTATE_TESTS")

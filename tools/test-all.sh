@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the sanitizer build, the
 # build with the swim animation and debug overlay on, the Windows cross build
-# with its end-to-end tests under Wine, and the source checks.
+# with its end-to-end tests under Wine, the web page against the native
+# renderer in headless Chromium, and the source checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LP_NUM_THREADS=1
@@ -42,3 +43,9 @@ echo "== linux build and tests"
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
+
+echo "== web page: Emscripten build, replayed in headless Chromium against aquarium-render"
+export NODE_PATH=/usr/share/nodejs
+cmake --preset web >/dev/null
+cmake --build --preset web
+ctest --preset web
