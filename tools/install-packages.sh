@@ -6,9 +6,8 @@
 #   tools/install-packages.sh web    what building and serving the web page needs (Debian's
 #                                    emscripten, which ships its system libraries prebuilt)
 #   tools/install-packages.sh test   all of that, plus the cross compiler, the fuzzer, ImageMagick,
-#                                    Wine,
-#                                    the X servers and tools the savers' end-to-end tests drive,
-#                                    the readers of the Windows files (resources, XML, zip),
+#                                    Wine, the X servers and tools the savers' end-to-end tests
+#                                    drive, the readers of the Windows files (resources, XML, zip),
 #                                    makensis for the Windows setup program, and lintian and
 #                                    debootstrap for the Debian package's test, and Chromium
 #                                    for the web page's test
