@@ -29,7 +29,7 @@ failed=()
 pass() { echo "ok   $1"; }
 fail() { echo "FAIL $1${2:+: $2}"; failed+=("$1"); }
 # check NAME CONDITION: CONDITION is shell code, evaluated when check runs.
-check() { if eval "$2"; then pass "$1"; else fail "$1"; fi; }
+check() { if eval "$2"; then pass "$1"; else fail "$1"; return 1; fi; }
 
 poll_until() {  # command...: true once the command succeeds, false at the deadline
     local end=$((SECONDS + Deadline))
@@ -115,9 +115,19 @@ export DISPLAY=:$(head -n1 "$run/display")
 wineboot --init >"$run/wineboot.log" 2>&1
 # Unmanaged windows: no window manager to wait for when a window closes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-# The user's own choice: another saver, switched off.
-wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f >/dev/null 2>&1
-wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1
+# The user's own choice: another saver, switched off; read back before the
+# setup program runs (a busy machine may lose a write to a prefix that is still
+# starting).
+desktop_as_chosen() {
+    read_key "$desktop_key" && [ "$(value SCRNSAVE.EXE)" = "$other_saver" ] &&
+        [ "$(value ScreenSaveActive)" = 0 ]
+}
+choose_other_saver() {
+    wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f >/dev/null 2>&1
+    wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1
+    desktop_as_chosen
+}
+poll_until choose_other_saver || { echo "the other saver's setting does not read back"; exit 1; }
 program_files=$WINEPREFIX/drive_c/Program\ Files/Aquarium
 
 # --- a saver that cannot be written stops the setup with an error status
@@ -150,9 +160,8 @@ estimated=$(size_kb "$sys32/aquarium.scr" "$program_files"/*)
 check "EstimatedSize is what the files take, $estimated KB" \
     '[ "$(value EstimatedSize)" = "$(printf "0x%x" "$estimated")" ]'
 check "NoModify and NoRepair are 1" '[ "$(value NoModify)" = 0x1 ] && [ "$(value NoRepair)" = 0x1 ]'
-check "/S leaves the current saver and its switch as they were" \
-    'read_key "$desktop_key" && [ "$(value SCRNSAVE.EXE)" = "$other_saver" ] &&
-     [ "$(value ScreenSaveActive)" = 0 ]'
+check "/S leaves the current saver and its switch as they were" desktop_as_chosen ||
+    sed 's/^/     /' <<<"$key_values"
 
 # --- /S /CURRENT over it makes it the current saver
 setup /S /CURRENT
